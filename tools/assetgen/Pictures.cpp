@@ -1,0 +1,4 @@
+#include "Generators.h"
+namespace torvella::assetgen {
+void WritePictures(const QDir&) {}
+}
