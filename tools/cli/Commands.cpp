@@ -1,0 +1,301 @@
+#include "tools/cli/Commands.h"
+
+#include "core/Game.h"
+#include "tools/cli/Extensions.h"
+
+#include <charconv>
+#include <climits>
+#include <cstdint>
+#include <limits>
+#include <string_view>
+#include <tuple>
+#include <algorithm>
+
+namespace torvella::cli {
+
+namespace {
+
+// Records what a move asks of its window; answers every question with Yes, as if a
+// running game was given up without asking.
+class RecordingView : public GameView {
+public:
+    std::vector<int> sounds;
+
+    void CellEmptied(int, int) override {}
+    void CellCake(int, int, int, int) override {}
+    void SlotChanged(int, int, int) override {}
+    void LiftedCakeDrawn(int, int, int, int) override {}
+    void LiftedCakeErased(int, int) override {}
+    void PulseDot(int, int, uint32_t) override {}
+    void ScoreChanged() override {}
+    void JumpsChanged() override {}
+    void ButtonEnabledChanged(Button, bool) override {}
+    void BoardRenewed() override {}
+    void RepaintWindow() override {}
+    void PlaySound(int number) override { sounds.push_back(number); }
+    void Delay(int) override {}
+    int ShowKind(int) override { return kYes; }
+    int ShowText(int, const std::string&) override { return kYes; }
+    void ShowHighscore(int32_t, bool) override {}
+    void KeepMusicPlaying() override {}
+    int Tongue() const override { return 0; }
+};
+
+template <typename T>
+bool ParseNumber(std::string_view text, T& value)
+{
+    if (text.empty())
+        return false;
+    if (text.front() == '+')
+        text.remove_prefix(1);
+    if (text.empty() || text.front() == '+')
+        return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+uint32_t ParseState(const std::string& text)
+{
+    uint32_t state = 0;
+    if (text.empty() || text.front() == '-' || text.front() == '+' || !ParseNumber(text, state))
+        throw UsageError("STATE must be an unsigned 32-bit decimal number: '" + text + "'");
+    return state;
+}
+
+// "WxH" with both positive.
+std::pair<int32_t, int32_t> ParseSize(const std::string& text)
+{
+    const auto x = text.find('x');
+    int32_t w = 0, h = 0;
+    if (x == std::string::npos || !ParseNumber(std::string_view(text).substr(0, x), w) ||
+        !ParseNumber(std::string_view(text).substr(x + 1), h) || w <= 0 || h <= 0)
+        throw UsageError("--size must be WxH with positive integers: '" + text + "'");
+    if (CalcLayout(w, h).CellSize <= 0)
+        throw UsageError("board area " + text + " is too small for a tableau");
+    return {w, h};
+}
+
+void PrintCells(std::string& s, const Tableau& t)
+{
+    s += "\"cells\":[";
+    for (int i = 0; i < kCells; ++i) {
+        if (i)
+            s += ',';
+        s += '[' + std::to_string(t.CellColour[i]) + ',' + std::to_string(t.CellSlices[i]) + ']';
+    }
+    s += ']';
+}
+
+std::string Quoted(const std::string& text)
+{
+    std::string s = "\"";
+    for (unsigned char ch : text) {
+        if (ch == '"' || ch == '\\') {
+            s += '\\';
+            s += static_cast<char>(ch);
+        } else if (ch < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", ch);
+            s += buf;
+        } else {
+            s += static_cast<char>(ch);
+        }
+    }
+    return s + '"';
+}
+
+int Deal(const std::vector<std::string>& args, std::FILE* out)
+{
+    if (args.size() != 1)
+        throw UsageError("usage: torvella-cli deal STATE");
+    const uint32_t state = ParseState(args[0]);
+    Tableau t;
+    Random rng(state);
+    DealTableau(t, rng);
+    std::string s = "{\"seed\":" + std::to_string(state) + ",\"state_after\":" + std::to_string(rng.State()) + ',';
+    PrintCells(s, t);
+    s += "}\n";
+    std::fputs(s.c_str(), out);
+    return 0;
+}
+
+struct Step {
+    enum Kind { Drop, Undo, Again, New, Tick } kind;
+    std::string text;
+    int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    bool pixel1 = false, pixel2 = false;
+    uint64_t ticks = 0;
+};
+
+// "C,R" or "@X,Y"
+void ParsePlace(std::string_view text, const std::string& step, bool& pixel, int32_t& a, int32_t& b)
+{
+    pixel = !text.empty() && text.front() == '@';
+    if (pixel)
+        text.remove_prefix(1);
+    const auto comma = text.find(',');
+    if (comma == std::string_view::npos || !ParseNumber(text.substr(0, comma), a) ||
+        !ParseNumber(text.substr(comma + 1), b))
+        throw UsageError("step not understood: '" + step + "'");
+}
+
+std::vector<Step> ParseSteps(const std::vector<std::string>& args, size_t first)
+{
+    std::vector<Step> steps;
+    for (size_t i = first; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        Step st{Step::Drop, a};
+        if (a == "undo") {
+            st.kind = Step::Undo;
+        } else if (a == "again") {
+            st.kind = Step::Again;
+        } else if (a == "new") {
+            st.kind = Step::New;
+        } else if (a == "tick") {
+            if (i + 1 >= args.size())
+                throw UsageError("tick needs a count");
+            const std::string& n = args[++i];
+            if (n.empty() || n.front() == '-' || n.front() == '+' || !ParseNumber(n, st.ticks))
+                throw UsageError("tick count must be a non-negative integer: '" + n + "'");
+            st.kind = Step::Tick;
+            st.text = "tick " + n;
+        } else {
+            const auto gt = a.find('>');
+            if (gt == std::string::npos)
+                throw UsageError("step not understood: '" + a + "'");
+            ParsePlace(std::string_view(a).substr(0, gt), a, st.pixel1, st.x1, st.y1);
+            ParsePlace(std::string_view(a).substr(gt + 1), a, st.pixel2, st.x2, st.y2);
+        }
+        steps.push_back(st);
+    }
+    return steps;
+}
+
+// The centre of a cell, also for cells off the tableau; kept inside the 32-bit range.
+Point CentreOf(const Geometry& g, int32_t col, int32_t row)
+{
+    auto clamp = [](int64_t v) {
+        return static_cast<int32_t>(std::min<int64_t>(std::max<int64_t>(v, INT32_MIN), INT32_MAX));
+    };
+    return {clamp(g.OriginX + static_cast<int64_t>(col) * g.CellSize),
+            clamp(g.OriginY + static_cast<int64_t>(row) * g.CellSize)};
+}
+
+int Play(std::vector<std::string> args, std::FILE* out)
+{
+    int32_t w = 702, h = 405;
+    if (!args.empty() && args[0] == "--size") {
+        if (args.size() < 2)
+            throw UsageError("--size needs WxH");
+        std::tie(w, h) = ParseSize(args[1]);
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    if (args.empty())
+        throw UsageError("usage: torvella-cli play [--size WxH] STATE STEP...");
+    const uint32_t state = ParseState(args[0]);
+    const std::vector<Step> steps = ParseSteps(args, 1);
+
+    RecordingView view;
+    Game game(view);
+    game.SetBoardSize(w, h);
+    game.Rng.SetState(state);
+    game.Deal();
+
+    for (const Step& st : steps) {
+        view.sounds.clear();
+        const char* result = "";
+        switch (st.kind) {
+        case Step::Drop: {
+            const Point p1 = st.pixel1 ? Point{st.x1, st.y1} : CentreOf(game.G, st.x1, st.y1);
+            const Point p2 = st.pixel2 ? Point{st.x2, st.y2} : CentreOf(game.G, st.x2, st.y2);
+            if (!game.BoxMouseDown(p1.x, p1.y)) {
+                result = "ignored";
+                break;
+            }
+            result = game.BoxMouseUp(p2.x, p2.y) == DropResult::Moved ? "moved" : "refused";
+            break;
+        }
+        case Step::Undo: result = game.OOpsBtnClick() ? "undone" : "disabled"; break;
+        case Step::Again: result = game.AgainBtnClick() ? "dealt" : "disabled"; break;
+        case Step::New: result = game.StartBtnClick() ? "dealt" : "disabled"; break;
+        case Step::Tick:
+            for (uint64_t i = 0; i < st.ticks; ++i)
+                game.Timer1Timer();
+            result = "ticked";
+            break;
+        }
+        const Tableau& t = game.T;
+        std::string s = "{\"step\":" + Quoted(st.text) + ",\"result\":\"" + result + "\",\"score\":" +
+                        std::to_string(t.Score) + ",\"jumps\":" + std::to_string(t.JumpsLeft) + ",\"plates\":[";
+        for (int c = 1; c <= kColours; ++c)
+            s += (c > 1 ? "," : "") + std::to_string(t.PlateSlices[c]);
+        s += "],\"holds\":[";
+        for (int c = 1; c <= kColours; ++c)
+            s += (c > 1 ? "," : "") + std::to_string(t.HoldSlices[c]);
+        s += "],\"phase\":\"" + std::string(PhaseName(t.Phase)) + "\",\"sounds\":[";
+        for (size_t i = 0; i < view.sounds.size(); ++i)
+            s += (i ? "," : "") + std::to_string(view.sounds[i]);
+        s += "],";
+        PrintCells(s, t);
+        s += "}\n";
+        std::fputs(s.c_str(), out);
+    }
+    return 0;
+}
+
+int Layout(const std::vector<std::string>& args, std::FILE* out)
+{
+    int32_t w = 0, h = 0;
+    if (args.size() != 2)
+        throw UsageError("usage: torvella-cli layout W H");
+    if (!ParseNumber(args[0], w) || !ParseNumber(args[1], h) || w < 0 || h < 0)
+        throw UsageError("W and H must be non-negative integers");
+    const Geometry g = CalcLayout(w, h);
+    std::fprintf(out,
+                 "{\"CellSize\":%d,\"CakeRadius\":%d,\"PlateStep\":%d,\"OriginX\":%d,\"OriginY\":%d,"
+                 "\"PlateX\":%d,\"PlateY\":%d}\n",
+                 g.CellSize, g.CakeRadius, g.PlateStep, g.OriginX, g.OriginY, g.PlateX, g.PlateY);
+    return 0;
+}
+
+int Colours(const std::vector<std::string>& args, std::FILE* out)
+{
+    if (!args.empty())
+        throw UsageError("usage: torvella-cli colours");
+    std::string s = "{\"ColourTable\":[";
+    for (int c = 1; c <= kColours; ++c) {
+        s += c > 1 ? ",[" : "[";
+        for (int q = 1; q <= kShades; ++q)
+            s += (q > 1 ? "," : "") + std::to_string(ColourTable()[c][q]);
+        s += ']';
+    }
+    s += "],\"PulseColours\":[";
+    for (int i = 0; i < 16; ++i)
+        s += (i ? "," : "") + std::to_string(PulseColours()[i]);
+    s += "]}\n";
+    std::fputs(s.c_str(), out);
+    return 0;
+}
+
+} // namespace
+
+int Run(const std::vector<std::string>& args, std::FILE* out)
+{
+    if (args.empty())
+        throw UsageError("usage: torvella-cli deal|play|layout|colours|encrypt|decrypt|render ...");
+    const std::string& cmd = args[0];
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (cmd == "deal")
+        return Deal(rest, out);
+    if (cmd == "play")
+        return Play(rest, out);
+    if (cmd == "layout")
+        return Layout(rest, out);
+    if (cmd == "colours")
+        return Colours(rest, out);
+    if (int status = 0; RunExtension(cmd, rest, out, status))
+        return status;
+    throw UsageError("unknown command '" + cmd + "'");
+}
+
+} // namespace torvella::cli
