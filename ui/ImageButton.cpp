@@ -1,0 +1,63 @@
+#include "ui/ImageButton.h"
+
+#include <QBitmap>
+#include <QPainter>
+
+namespace torvella::ui {
+
+ImageButton::ImageButton(QWidget* parent) : QAbstractButton(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_Hover);
+    resize(50, 50);
+}
+
+QPixmap ImageButton::WhiteTransparent(const QImage& face)
+{
+    if (face.isNull())
+        return {};
+    QImage img = face.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < img.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            if ((line[x] & 0xFFFFFF) == 0xFFFFFF)
+                line[x] = 0;
+    }
+    return QPixmap::fromImage(img);
+}
+
+void ImageButton::SetFaces(const QImage& normal, const QImage& hover, const QImage& disabled)
+{
+    normal_ = WhiteTransparent(normal);
+    hover_ = hover.isNull() ? normal_ : WhiteTransparent(hover);
+    disabled_ = disabled.isNull() ? normal_ : WhiteTransparent(disabled);
+    update();
+}
+
+void ImageButton::enterEvent(QEnterEvent* e)
+{
+    hovered_ = true;
+    update();
+    QAbstractButton::enterEvent(e);
+}
+
+void ImageButton::leaveEvent(QEvent* e)
+{
+    hovered_ = false;
+    update();
+    QAbstractButton::leaveEvent(e);
+}
+
+void ImageButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QPixmap* face = &normal_;
+    if (!isEnabled())
+        face = &disabled_;
+    else if (hovered_ && !isDown())
+        face = &hover_;
+    if (!face->isNull())
+        p.drawPixmap(0, 0, *face);
+}
+
+} // namespace torvella::ui
