@@ -68,6 +68,7 @@ HelpWindow::HelpWindow(const QString& helpFile)
     layout->setContentsMargins(0, 0, 0, 0);
     browser_ = new HelpBrowser(this);
     browser_->setOpenExternalLinks(true);
+    browser_->document()->setDocumentMargin(14);
     layout->addWidget(browser_);
     resize(680, 720);
     connect(browser_, &QTextBrowser::sourceChanged, this, [this] { UpdateTitle(); });
