@@ -163,6 +163,7 @@ QImage JumpMaskFor(const QImage& icon)
     mask.setColorCount(2);
     mask.setColor(0, qRgb(0, 0, 0));
     mask.setColor(1, qRgb(255, 255, 255));
+    mask.fill(1); // also clears the padding bits at the end of each line, which go into the file
     for (int y = 0; y < icon.height(); ++y)
         for (int x = 0; x < icon.width(); ++x)
             mask.setPixel(x, y, isBlack(icon.pixel(x, y)) ? 1 : 0);

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QImageWriter>
 #include <QTextStream>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -122,6 +123,11 @@ QImage contactSheet(const std::vector<Entry>& entries, const QImage& windowIcon)
     for (const Entry& e : entries)
         items.push_back({listName(e.list) + " " + QString::number(e.index), e.image});
     items.push_back({"window icon", windowIcon});
+    // Small pictures first, then the panels and the sheet, each group in list order,
+    // so the tall pictures do not leave most of the sheet empty.
+    auto bucket = [](const Item& it) { return it.image.height() <= 60 ? 0 : it.image.height() <= 200 ? 1 : 2; };
+    std::stable_sort(items.begin(), items.end(),
+                     [&](const Item& a, const Item& b) { return bucket(a) < bucket(b); });
 
     const int width = 2200, gap = 16, labelH = 18;
     // first pass: positions
