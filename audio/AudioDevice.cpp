@@ -1,0 +1,48 @@
+#include "audio/AudioDevice.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_mixer.h>
+
+namespace torvella::audio {
+
+namespace {
+constexpr int kRate = 44100;
+constexpr int kChannels = 2;
+constexpr int kChunkFrames = 1024; // about 23 ms: short enough for a click to feel immediate
+}
+
+bool AudioDevice::Open()
+{
+    if (state_ != State::Untried)
+        return state_ == State::Open;
+    state_ = State::Failed;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        error_ = QStringLiteral("The sound system could not start: %1").arg(QString::fromUtf8(SDL_GetError()));
+        return false;
+    }
+    if (Mix_OpenAudio(kRate, MIX_DEFAULT_FORMAT, kChannels, kChunkFrames) != 0) {
+        error_ = QStringLiteral("No audio output device could be opened: %1").arg(QString::fromUtf8(SDL_GetError()));
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    // MIDI support is loaded here rather than at the first song; the flags it returns
+    // matter little because opening a song reports its own failure.
+    Mix_Init(MIX_INIT_MID);
+    Mix_ReserveChannels(kEffectsChannel + 1);
+    state_ = State::Open;
+    error_.clear();
+    return true;
+}
+
+AudioDevice::~AudioDevice()
+{
+    if (state_ != State::Open)
+        return;
+    Mix_HaltChannel(-1);
+    Mix_HaltMusic();
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+} // namespace torvella::audio

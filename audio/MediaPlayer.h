@@ -1,0 +1,56 @@
+#pragma once
+// The music player (the window's `midi`): one MIDI file at a time through SDL_mixer,
+// which renders it with FluidSynth and a General MIDI SoundFont.
+//
+// Open only checks what can be checked cheaply (the file is a readable, well-formed MIDI
+// file and a SoundFont exists); the synthesiser, which loads the whole SoundFont, is
+// started by the first Play after an Open. That keeps the program's start quick.
+#include "audio/AudioDevice.h"
+
+#include <QString>
+#include <memory>
+#include <stdexcept>
+
+typedef struct _Mix_Music Mix_Music;
+
+namespace torvella::audio {
+
+// A file that cannot be played; what() is a message fit for the player.
+class MusicError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Where the General MIDI SoundFont lies: $TORVELLA_SOUNDFONT when set, otherwise the
+// first of Debian's usual files that exists. Empty when there is none.
+QString FindSoundFont();
+
+class MediaPlayer {
+public:
+    explicit MediaPlayer(std::shared_ptr<AudioDevice> device);
+    ~MediaPlayer(); // closes
+    MediaPlayer(const MediaPlayer&) = delete;
+    MediaPlayer& operator=(const MediaPlayer&) = delete;
+
+    // Closes any open file first. Throws MusicError when the file cannot be read, is not
+    // a valid MIDI file, or no SoundFont is installed.
+    void Open(const QString& path);
+    // Starts playing from the beginning (so a file that has ended starts again); does
+    // nothing while it plays. Throws MusicError when no file is open, there is no audio
+    // device, or the synthesiser rejects the file.
+    void Play();
+    void Stop();
+    void Close();
+
+    bool IsOpen() const { return !path_.isEmpty(); }
+    bool IsPlaying() const;
+    const QString& FileName() const { return path_; }
+
+private:
+    std::shared_ptr<AudioDevice> device_;
+    QString path_;
+    QString soundFont_;
+    Mix_Music* music_ = nullptr;
+};
+
+} // namespace torvella::audio
