@@ -77,6 +77,18 @@ private:
     std::optional<QSettings> settings_; // goes first
 };
 
+// Where the private copies go: the per-user runtime folder first (memory-backed on a
+// desktop, so QSettings' flushes of the copy cost nothing), else the temporary folder.
+QStringList snapshotFolders()
+{
+    QStringList folders;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir())
+        folders << runtime;
+    folders << QDir::tempPath();
+    return folders;
+}
+
 // Parses the whole file now: QSettings parses sections lazily and would only notice
 // a broken one later, possibly while rewriting the file.
 bool openedCleanly(QSettings& s)
@@ -176,7 +188,7 @@ std::optional<QString> IniCtrl::readText(const QString& section, const QString& 
     const QByteArray bytes = file.readAll();
     file.close();
 
-    std::unique_ptr<Snapshot> snapshot = Snapshot::Of(bytes, {QDir::tempPath()});
+    std::unique_ptr<Snapshot> snapshot = Snapshot::Of(bytes, snapshotFolders());
     // Without a place for the copy, the file itself is parsed (and QSettings' cache trusted).
     std::optional<QSettings> direct;
     QSettings& s = snapshot ? snapshot->settings() : direct.emplace(path_, QSettings::IniFormat);
@@ -234,7 +246,7 @@ void IniCtrl::store(const QString& section, const QString& name, const std::opti
             throw setFailed(name);
         current = in.readAll();
     }
-    std::unique_ptr<Snapshot> snapshot = Snapshot::Of(current, {QDir::tempPath(), folder});
+    std::unique_ptr<Snapshot> snapshot = Snapshot::Of(current, snapshotFolders() << folder);
     if (!snapshot)
         throw setFailed(name);
     QSettings& s = snapshot->settings();

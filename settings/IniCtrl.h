@@ -1,10 +1,12 @@
 #pragma once
 // The settings component `ini`: named text values in sections of one per-user store.
 //
-// The store is an INI file written through QSettings. Every operation opens the
-// file, does its work and syncs before it returns, so nothing is cached between
-// calls and a second program using the same file sees each change at once; a
-// write merges its one change into what is on disk at that moment.
+// The store is an INI file in QSettings' format. Every operation reads the file
+// afresh and a write puts the whole file back before it returns, so nothing is
+// cached between calls and a second program using the same file sees each change at
+// once. A write merges its one change into what is on disk at that moment, holding
+// the lock file QSettings itself uses ("V1.ini.lock"), and replaces the file in one
+// step (temporary file and rename).
 //
 // Sections: "common" is the INI group [common]; "#ROOT" means the top level (no
 // group); an empty or blank section means the section of the previous call on this

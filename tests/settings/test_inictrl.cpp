@@ -304,6 +304,36 @@ TEST_F(IniStore, EachWriteMergesIntoWhatIsOnDisk)
     EXPECT_EQ(second.ReadInteger(common, "tongue", -1), 1);
 }
 
+TEST_F(IniStore, ChangesByOthersAreSeenAtOnce)
+{
+    writeFile("[common]\nsound=0\n");
+    const auto stamp = fs::last_write_time(cfg.storeFile());
+    IniCtrl ini;
+    EXPECT_FALSE(ini.ReadBool(common, "sound", true));
+    // same size, same time stamp: only reading the file again tells the difference
+    writeFile("[common]\nsound=1\n");
+    fs::last_write_time(cfg.storeFile(), stamp);
+    EXPECT_TRUE(ini.ReadBool(common, "sound", false));
+    writeFile("[common]\nso\x01nd\n");
+    fs::last_write_time(cfg.storeFile(), stamp);
+    EXPECT_EQ(errorOf([&] { ini.WriteBool(common, "sound", true); }), "Fehler beim Setzen der Daten für 'sound'");
+}
+
+TEST_F(IniStore, WorksWithoutAUsableTemporaryFolder)
+{
+    const char* old = std::getenv("TMPDIR");
+    const std::string oldTmp = old ? old : "";
+    setenv("TMPDIR", (cfg.dir() / "missing").c_str(), 1);
+    IniCtrl ini;
+    ini.WriteInteger(common, "backmode", 6);
+    EXPECT_EQ(ini.ReadInteger(common, "backmode", 0), 6);
+    EXPECT_EQ(fileBytes(), "[common]\nbackmode=6\n");
+    if (old)
+        setenv("TMPDIR", oldTmp.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
+}
+
 TEST_F(IniStore, TwoProcessesWritingAtOnceLoseNoValue)
 {
     constexpr int n = 15;
