@@ -46,7 +46,7 @@ double NoteHz(int midi)
 // with a short attack and an exponential decay; partials above Nyquist are left out.
 void AddTone(std::vector<double>& out, int rate, double start, double hz, double gain,
              const std::vector<std::pair<double, double>>& partials, double attack, double decay,
-             double length = 1e9, double vibratoHz = 0, double vibratoDepth = 0)
+             double length = 1e9, double vibratoHz = 0, double vibratoDepth = 0, double release = 0.04)
 {
     const int first = int(start * rate);
     std::vector<double> phase(partials.size(), 0.0);
@@ -54,7 +54,7 @@ void AddTone(std::vector<double>& out, int rate, double start, double hz, double
         const double t = double(i - first) / rate;
         double env = t < attack ? t / attack : std::exp(-(t - attack) / decay);
         if (t > length) // released: a quick fade rather than a cut
-            env *= std::exp(-(t - length) / 0.04);
+            env *= std::exp(-(t - length) / release);
         if (env < 1e-5 && t > attack)
             break;
         const double f = hz * (1.0 + vibratoDepth * std::sin(2 * kPi * vibratoHz * t));
@@ -144,9 +144,9 @@ std::vector<double> Fanfare(const Clip& c)
                       {0.92, 76, 0.14}, {1.10, 79, 2.20}};
     for (const N& n : call)
         AddTone(s, c.rate, n.at, NoteHz(n.note), 1.0, kBrass, 0.025, n.len > 1 ? 1.6 : 0.5, n.len,
-                n.len > 1 ? 5.0 : 0, n.len > 1 ? 0.004 : 0);
+                n.len > 1 ? 5.0 : 0, n.len > 1 ? 0.004 : 0, n.len > 1 ? 0.3 : 0.04);
     for (int note : {48, 55, 60, 64}) // the chord beneath the last note
-        AddTone(s, c.rate, 1.10, NoteHz(note), 0.35, kBrass, 0.06, 1.5, 2.20);
+        AddTone(s, c.rate, 1.10, NoteHz(note), 0.35, kBrass, 0.06, 1.5, 2.20, 0, 0, 0.3);
     Finish(s, c.rate, 0.85);
     return s;
 }
@@ -182,19 +182,20 @@ std::vector<double> Whoosh(const Clip& c)
 {
     std::vector<double> s(c.Samples(), 0.0);
     Noise noise;
-    double low = 0, band = 0;
+    double low = 0, band = 0, smooth = 0;
     const double total = double(s.size()) / c.rate;
     for (size_t i = 0; i < s.size(); ++i) {
         const double t = double(i) / c.rate;
         const double x = t / total;
-        const double centre = 250 + 2600 * std::pow(std::sin(kPi * std::min(1.0, x * 1.15)), 2.0);
+        const double centre = 300 + 1500 * std::pow(std::sin(kPi * std::min(1.0, x * 1.15)), 2.0);
         const double f = 2 * std::sin(kPi * centre / c.rate);
-        const double q = 0.7;
-        const double high = noise.Next() - low - q * band;
+        const double damping = 0.3; // a narrow band: air rushing past, not hiss
+        const double high = noise.Next() - low - damping * band;
         band += f * high;
         low += f * band;
         const double env = std::pow(std::sin(kPi * std::pow(x, 0.7)), 2.0);
-        s[i] = band * env;
+        smooth += 0.35 * (band - smooth); // takes the edge off the top
+        s[i] = smooth * env;
     }
     Finish(s, c.rate, 0.75);
     return s;
