@@ -1,0 +1,622 @@
+#include "ui/MainForm.h"
+
+#include "assets/Pictures.h"
+#include "assets/Sounds.h"
+#include "audio/AudioDevice.h"
+#include "audio/BackgroundMusic.h"
+#include "audio/SoundEffects.h"
+#include "help/HelpDispatch.h"
+#include "help/hh_funcs.h"
+#include "ui/Application.h"
+#include "ui/BoardPainter.h"
+#include "ui/DlgResources.h"
+#include "ui/HighscoreDlg.h"
+#include "ui/ImageButton.h"
+#include "ui/InfoDlg.h"
+#include "ui/OptionDlg.h"
+#include "ui/TongueDlg.h"
+#include "ui/YesNoDlg.h"
+#include "settings/WindowState.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QLabel>
+#include <QPainter>
+#include <QToolTip>
+
+#include <chrono>
+#include <thread>
+
+namespace torvella::ui {
+
+namespace {
+
+const QString kSection = QStringLiteral("common");
+
+// The two paint areas: they hand their paint and mouse events to the main window.
+class BoardArea : public QWidget {
+public:
+    explicit BoardArea(MainForm* form) : QWidget(form), form_(form)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        QPainter p(this);
+        form_->BoxPaint(p, e->rect());
+    }
+    void mousePressEvent(QMouseEvent* e) override { form_->boxMouseDown(e->position().toPoint()); }
+    void mouseMoveEvent(QMouseEvent* e) override { form_->MouseMove(e->position().toPoint()); }
+    void mouseReleaseEvent(QMouseEvent* e) override { form_->boxMouseUp(e->position().toPoint()); }
+
+private:
+    MainForm* form_;
+};
+
+class ToolArea : public QWidget {
+public:
+    explicit ToolArea(MainForm* form) : QWidget(form), form_(form)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        QPainter p(this);
+        form_->ToolBoxPaint(p, e->rect());
+    }
+
+private:
+    MainForm* form_;
+};
+
+struct HintTexts {
+    const char* german;
+    const char* english;
+};
+
+// Hints of the five game buttons (in Button order) and of the four right-hand buttons.
+constexpr HintTexts kGameHints[kButtons] = {
+    {"Ich möchte eine neue Auslage.", "I want an new \"tableau\"."},
+    {"Ich möchte mit der gleichen Auslage neu beginnen.", "I want to start with the same \"tableau\"."},
+    {"Hoppala, das wollte ich aber nicht.", "Oops, I didn't want that."},
+    {"Ich brauch eine kurze Pause.", "I need a break."},
+    {"Wer sind die Besten?", "Who are the best?"},
+};
+constexpr HintTexts kOptionHint = {"Ich möchte die Einstellungen ändern.", " I want to change the options."};
+constexpr HintTexts kInfoHint = {"Wer hat diese Spiele nur verbrochen?", "Who did these VIMBLE GAME?"};
+constexpr HintTexts kRulesHint = {"Worum geht's da eigentlich?", "What's to do here?"};
+constexpr HintTexts kExitHint = {"Ich hab genug!", "I have enough!"};
+constexpr HintTexts kScoreCaption = {"Punkte:", "Score:"};
+
+struct FaceSet {
+    int left, normal, hover, disabled;
+};
+// Faces from the main window's list: the high-score button takes the grey trophy when
+// hovered and the second trophy when disabled (it never is).
+constexpr FaceSet kGameFaces[kButtons] = {
+    {4, 4, 5, 6}, {56, 1, 2, 3}, {108, 16, 17, 18}, {160, 11, 12, 13}, {212, 7, 9, 8},
+};
+
+} // namespace
+
+MainForm::MainForm(QWidget* parent) : QWidget(parent), game_(*this)
+{
+    FormCreate();
+}
+
+MainForm::~MainForm()
+{
+    // FormDestroy: the help hook goes, and the placement is kept for the next start.
+    help::DestroyMainHelpHook(helpHook_);
+    SavePlacement();
+}
+
+void MainForm::FormCreate()
+{
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    resize(kInitialClientWidth, kInitialClientHeight);
+    setWindowIcon(assets::WindowIcon());
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(11);
+    setFont(font);
+    QFont hintFont(QStringLiteral("Liberation Sans"));
+    hintFont.setPixelSize(13);
+    QToolTip::setFont(hintFont);
+
+    toolBox_ = new ToolArea(this);
+    box_ = new BoardArea(this);
+    toolBox_->setGeometry(0, 0, kInitialClientWidth, kToolBarHeight);
+    box_->setGeometry(0, kToolBarHeight, kInitialClientWidth, kInitialClientHeight - kToolBarHeight);
+
+    for (int i = 0; i < kButtons; ++i) {
+        auto* b = new ImageButton(toolBox_);
+        const FaceSet& f = kGameFaces[i];
+        b->move(f.left, 4);
+        b->SetFaces(assets::Bmps(f.normal), assets::Bmps(f.hover), assets::Bmps(f.disabled));
+        gameButtons_[i] = b;
+    }
+    connect(Btn(Button::Start), &QAbstractButton::clicked, this, [this] { StartBtnClick(); });
+    connect(Btn(Button::Again), &QAbstractButton::clicked, this, [this] { AgainBtnClick(); });
+    connect(Btn(Button::OOps), &QAbstractButton::clicked, this, [this] { OOpsBtnClick(); });
+    connect(Btn(Button::Pause), &QAbstractButton::clicked, this, [this] { PauseBtnClick(); });
+    connect(Btn(Button::HighScore), &QAbstractButton::clicked, this, [this] { HighScoreBtnClick(); });
+    optionBtn_ = new ImageButton(toolBox_);
+    infoBtn_ = new ImageButton(toolBox_);
+    rulesBtn_ = new ImageButton(toolBox_);
+    exitBtn_ = new ImageButton(toolBox_);
+    connect(optionBtn_, &QAbstractButton::clicked, this, [this] { OptionBtnClick(); });
+    connect(infoBtn_, &QAbstractButton::clicked, this, [this] { InfoBtnClick(); });
+    connect(rulesBtn_, &QAbstractButton::clicked, this, [this] { RulesBtnClick(); });
+    connect(exitBtn_, &QAbstractButton::clicked, this, [this] { ExitBtnClick(); });
+
+    scoreLabel_ = new QLabel(toolBox_);
+    scoreLabel_->setAttribute(Qt::WA_TranslucentBackground);
+    QPalette pal = scoreLabel_->palette();
+    pal.setColor(QPalette::WindowText, QColor(254, 201, 18));
+    scoreLabel_->setPalette(pal);
+    scoreLabel_->move(287, 8);
+
+    // 1. The program folder, where help and music are looked for.
+    programFolder_ = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    // 2. The score scrambler with the default alphabet and key.
+    scoreScrambler_.Init(QString(), 0);
+    // 3.
+    firstShowPending_ = true;
+    // 4.
+    setWindowTitle(QStringLiteral("Torvella V1.1"));
+    // 5. From here on help requests go through the hook.
+    helpHook_ = help::CreateMainHelpHook(programFolder_);
+    // 6. The settings. A value the store cannot read leaves its default; the player is
+    //    told once the window is up.
+    QStringList readErrors;
+    auto guarded = [&](auto read) {
+        try {
+            read();
+        } catch (const settings::StoreError& e) {
+            readErrors << QString::fromUtf8(e.what());
+        }
+    };
+    guarded([&] { settings_.Tongue = ini_.ReadInteger(kSection, QStringLiteral("tongue"), -1); });
+    guarded([&] { settings_.SoundOn = ini_.ReadBool(kSection, QStringLiteral("sound"), true); });
+    guarded([&] { settings_.MusicOn = ini_.ReadBool(kSection, QStringLiteral("music"), true); });
+    guarded([&] { settings_.BackMode = ini_.ReadInteger(kSection, QStringLiteral("backmode"), 0); });
+    if (!readErrors.isEmpty())
+        QTimer::singleShot(0, this, [this, readErrors] { ReportError(readErrors.join(QLatin1Char('\n'))); });
+
+    // 7. Sound effects and the first music file; nothing plays yet.
+    audioDevice_ = std::make_shared<audio::AudioDevice>();
+    QList<QByteArray> clips;
+    for (int n = 1; n <= audio::SoundEffects::kSounds; ++n)
+        clips << assets::Wave(n);
+    waves_ = std::make_unique<audio::SoundEffects>(audioDevice_, clips);
+    midi_ = std::make_unique<audio::BackgroundMusic>(audioDevice_);
+    midi_->SetErrorHandler([this](const QString& message) { ReportError(message); });
+    settings_.MusicAvailable = midi_->StartUp(programFolder_);
+
+    // 8. - 15.
+    game_.Rng.SetState(Random::SeedFromClock());
+    ColourTable();
+    sheet_ = assets::Bmps(assets::BmpsSheet);
+    toolImages_ = {sheet_, assets::Bmps(assets::BmpsDigits), assets::Bmps(assets::BmpsJumpIcon),
+                   assets::Bmps(assets::BmpsJumpMask)};
+    BuildBoardBack();
+    game_.SetBoardSize(box_->width(), box_->height());
+    game_.Deal();
+    RenderBoard();
+    SetLanguageTexts();
+    game_.T.FlashStep = 0;
+
+    for (ImageButton* b : {optionBtn_, infoBtn_, rulesBtn_, exitBtn_})
+        b->raise();
+    RecomposeToolBar();
+    connect(&timer_, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    timer_.start(100);
+}
+
+void MainForm::AttachDialogs(YesNoDlg* yesNo, TongueDlg* tongue, InfoDlg* info, DlgResources* resources,
+                             OptionDlg* options, HighscoreDlg* highscore)
+{
+    yesNoDlg_ = yesNo;
+    tongueDlg_ = tongue;
+    infoDlg_ = info;
+    dlgResources_ = resources;
+    optionDlg_ = options;
+    highscoreDlg_ = highscore;
+    // The right-hand buttons take their faces from the shared image module.
+    optionBtn_->SetFaces(resources->Btn(7), resources->Btn(8), resources->Btn(7));
+    infoBtn_->SetFaces(resources->Btn(3), resources->Btn(4), resources->Btn(3));
+    rulesBtn_->SetFaces(resources->Btn(5), resources->Btn(6), resources->Btn(5));
+    exitBtn_->SetFaces(resources->Btn(1), resources->Btn(2), resources->Btn(1));
+}
+
+// ---------------------------------------------------------------- texts
+
+void MainForm::SetLanguageTexts()
+{
+    const auto text = [this](const HintTexts& t) { return settings_.Text(t.german, t.english); };
+    for (int i = 0; i < kButtons; ++i)
+        gameButtons_[i]->setToolTip(text(kGameHints[i]));
+    optionBtn_->setToolTip(text(kOptionHint));
+    infoBtn_->setToolTip(text(kInfoHint));
+    rulesBtn_->setToolTip(text(kRulesHint));
+    exitBtn_->setToolTip(text(kExitHint));
+    scoreLabel_->setText(text(kScoreCaption));
+    scoreLabel_->adjustSize();
+}
+
+// ---------------------------------------------------------------- pictures
+
+void MainForm::BuildBoardBack()
+{
+    ui::BuildBoardBack(boardBackBitmap_, box_->size(), sheet_, settings_.BackMode);
+}
+
+void MainForm::RenderBoard()
+{
+    ui::RenderBoard(boardBitmap_, box_->size(), boardBackBitmap_, sheet_, settings_.BackMode, game_.G, game_.T);
+    dotShown_.fill(false);
+}
+
+void MainForm::RecomposeToolBar()
+{
+    if (toolBitmap_.size() != toolBox_->size())
+        toolBitmap_ = QImage(toolBox_->size(), QImage::Format_RGB32);
+    QPainter p(&toolBitmap_);
+    ui::ToolBoxPaint(p, toolBitmap_.width(), toolImages_, settings_.BackMode, game_.T.Score, game_.T.JumpsLeft);
+}
+
+void MainForm::BackgroundChanged()
+{
+    BuildBoardBack();
+    RenderBoard();
+    RepaintWindow();
+}
+
+void MainForm::resizeEvent(QResizeEvent*)
+{
+    const int w = width();
+    toolBox_->setGeometry(0, 0, w, kToolBarHeight);
+    box_->setGeometry(0, kToolBarHeight, w, std::max(0, height() - kToolBarHeight));
+    if (closing_)
+        return;
+    BuildBoardBack();
+    game_.SetBoardSize(box_->width(), box_->height());
+    exitBtn_->move(w - 52, 4);
+    rulesBtn_->move(w - 104, 4);
+    infoBtn_->move(w - 156, 4);
+    optionBtn_->move(w - 208, 4);
+    RenderBoard();
+    RepaintWindow();
+}
+
+QRect MainForm::CakeRect(int x, int y) const
+{
+    const int r = game_.G.CakeRadius + 2;
+    return {x - r, y - r, 2 * r + 1, 2 * r + 1};
+}
+
+void MainForm::BoxPaint(QPainter& p, const QRect& dirty)
+{
+    if (boardBitmap_.isNull()) {
+        p.fillRect(dirty, Qt::black);
+        return;
+    }
+    p.drawImage(dirty, boardBitmap_, dirty);
+    const Tableau& t = game_.T;
+    const Geometry& g = game_.G;
+    if (t.Phase == GamePhase::Paused) {
+        for (int col = 0; col < kCols; ++col)
+            for (int row = 0; row < kRows; ++row) {
+                const Point c = g.CellCentre(col, row);
+                DrawEmptyCell(p, g, c.x, c.y);
+            }
+    }
+    if (t.Phase == GamePhase::Dealt || t.Phase == GamePhase::Playing) {
+        for (int i = 0; i < kCells; ++i)
+            if (dotShown_[i] && t.CellColour[i] > 0) {
+                const Point c = g.CellCentre(i / kRows, i % kRows);
+                DrawPulseDot(p, g, c.x, c.y, dotColour_[i]);
+            }
+    }
+    if (t.Dragging)
+        DrawCake(p, g, t.DragX, t.DragY, t.DragSlices, t.DragColour);
+}
+
+void MainForm::ToolBoxPaint(QPainter& p, const QRect& dirty)
+{
+    if (toolBitmap_.isNull())
+        p.fillRect(dirty, Qt::black);
+    else
+        p.drawImage(dirty, toolBitmap_, dirty);
+}
+
+// ---------------------------------------------------------------- the view of the game
+
+void MainForm::CellEmptied(int col, int row)
+{
+    const Point c = game_.G.CellCentre(col, row);
+    QPainter p(&boardBitmap_);
+    DrawEmptyCell(p, game_.G, c.x, c.y);
+    dotShown_[CellIndex(col, row)] = false;
+    box_->update(CakeRect(c.x, c.y));
+}
+
+void MainForm::CellCake(int col, int row, int colour, int slices)
+{
+    const Point c = game_.G.CellCentre(col, row);
+    QPainter p(&boardBitmap_);
+    DrawCake(p, game_.G, c.x, c.y, slices, colour);
+    dotShown_[CellIndex(col, row)] = false;
+    box_->update(CakeRect(c.x, c.y));
+}
+
+void MainForm::SlotChanged(int column, int colour, int slices)
+{
+    const Point c = game_.G.SlotCentre(column, colour);
+    QPainter p(&boardBitmap_);
+    if (slices > 0)
+        DrawCake(p, game_.G, c.x, c.y, slices, colour);
+    else
+        DrawEmptySlot(p, game_.G, column, colour);
+    box_->update(CakeRect(c.x, c.y));
+}
+
+void MainForm::LiftedCakeDrawn(int x, int y, int, int)
+{
+    box_->update(CakeRect(x, y));
+}
+
+void MainForm::LiftedCakeErased(int x, int y)
+{
+    box_->update(CakeRect(x, y));
+}
+
+void MainForm::PulseDot(int col, int row, uint32_t colour)
+{
+    const int i = CellIndex(col, row);
+    if (dotShown_[i] && dotColour_[i] == colour)
+        return;
+    dotColour_[i] = colour;
+    dotShown_[i] = true;
+    const Point c = game_.G.CellCentre(col, row);
+    const int r = game_.G.CakeRadius / 5 + 2;
+    box_->update(c.x - r, c.y - r, 2 * r + 2, 2 * r + 2);
+}
+
+void MainForm::ScoreChanged()
+{
+    QPainter p(&toolBitmap_);
+    DrawScore(p, toolImages_, settings_.BackMode, game_.T.Score);
+    toolBox_->update(kScoreField);
+}
+
+void MainForm::JumpsChanged()
+{
+    QPainter p(&toolBitmap_);
+    DrawJumps(p, toolImages_, settings_.BackMode, game_.T.JumpsLeft);
+    toolBox_->update(JumpField(toolImages_.jumpIcon));
+}
+
+void MainForm::ButtonEnabledChanged(Button button, bool enabled)
+{
+    gameButtons_[static_cast<int>(button)]->setEnabled(enabled);
+}
+
+void MainForm::BoardRenewed()
+{
+    RenderBoard();
+    RepaintWindow();
+}
+
+void MainForm::RepaintWindow()
+{
+    RecomposeToolBar();
+    dotShown_.fill(false);
+    update();
+    toolBox_->update();
+    box_->update();
+}
+
+void MainForm::PlaySound(int number)
+{
+    waves_->PlaySound(number, settings_.SoundOn);
+}
+
+void MainForm::Delay(int ms)
+{
+    // Show every step drawn so far, then wait without handling any event: input and
+    // the clock stand still, as they should during a move's pauses.
+    if (isVisible()) {
+        toolBox_->repaint();
+        box_->repaint();
+    }
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    std::this_thread::sleep_until(until);
+}
+
+int MainForm::ShowKind(int kind)
+{
+    return yesNoDlg_ ? yesNoDlg_->ShowKind(kind) : kYes;
+}
+
+int MainForm::ShowText(int kind, const std::string& text)
+{
+    return yesNoDlg_ ? yesNoDlg_->ShowText(kind, QString::fromStdString(text)) : kYes;
+}
+
+void MainForm::ShowHighscore(int32_t score, bool viewOnly)
+{
+    if (highscoreDlg_)
+        highscoreDlg_->ShowModal(score, viewOnly);
+}
+
+void MainForm::KeepMusicPlaying()
+{
+    midi_->KeepMusicPlaying(settings_.MusicAvailable, settings_.MusicOn);
+}
+
+void MainForm::ToggleMusic()
+{
+    midi_->ToggleMusic(settings_.MusicOn);
+}
+
+QString MainForm::MusicFileName() const
+{
+    return midi_->CurrentFileName();
+}
+
+// ---------------------------------------------------------------- buttons that open something
+
+void MainForm::OptionBtnClick()
+{
+    if (optionDlg_)
+        optionDlg_->ShowModal();
+}
+
+void MainForm::InfoBtnClick()
+{
+    if (infoDlg_)
+        infoDlg_->exec();
+}
+
+void MainForm::RulesBtnClick()
+{
+    help::RulesBtnHelp(settings_.Tongue);
+}
+
+// ---------------------------------------------------------------- show and close
+
+void MainForm::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    if (!e->spontaneous())
+        RestorePlacement();
+    if (!firstShowPending_)
+        return;
+    firstShowPending_ = false;
+    // The window is up before the language is asked for.
+    QTimer::singleShot(0, this, [this] { FormShow(); });
+}
+
+void MainForm::FormShow()
+{
+    try {
+        settings_.Tongue = ini_.ReadInteger(kSection, QStringLiteral("tongue"), -1);
+    } catch (const settings::StoreError& e) {
+        ReportError(QString::fromUtf8(e.what()));
+    }
+    if (settings_.Tongue == -1 && tongueDlg_) {
+        tongueDlg_->exec();
+        SetLanguageTexts();
+    }
+}
+
+void MainForm::closeEvent(QCloseEvent* e)
+{
+    if (closing_) {
+        e->accept();
+        return;
+    }
+    if (!game_.CloseQuery()) {
+        e->ignore();
+        return;
+    }
+    Leave();
+    e->accept();
+}
+
+void MainForm::Leave()
+{
+    timer_.stop();
+    help::HelpQuitAtClose();
+    SaveSettings();
+    closing_ = true;
+    boardBitmap_ = QImage();
+    boardBackBitmap_ = QImage();
+}
+
+void MainForm::SaveSettings()
+{
+    // A store that cannot be written must not keep the player from closing the game.
+    try {
+        ini_.WriteBool(kSection, QStringLiteral("sound"), settings_.SoundOn);
+        ini_.WriteBool(kSection, QStringLiteral("music"), settings_.MusicOn);
+        ini_.WriteInteger(kSection, QStringLiteral("tongue"), settings_.Tongue);
+        ini_.WriteInteger(kSection, QStringLiteral("backmode"), settings_.BackMode);
+    } catch (const settings::StoreError& e) {
+        ReportError(settings_.Text("Die Einstellungen konnten nicht gespeichert werden:\n",
+                                   "The settings could not be saved:\n") +
+                    QString::fromUtf8(e.what()));
+    }
+}
+
+// The normal (restored) frame rectangle, right and bottom exclusive.
+settings::WindowPlacement MainForm::CurrentPlacement() const
+{
+    const QRect frame = frameGeometry();
+    const QRect normal = isMaximized() || isMinimized() || isFullScreen() ? normalGeometry() : geometry();
+    const int dw = frame.width() - geometry().width();
+    const int dh = frame.height() - geometry().height();
+    const QPoint topLeft = normal.topLeft() - (geometry().topLeft() - frame.topLeft());
+    settings::WindowPlacement pl;
+    pl.flags = settings::PlacementFlagsFor(windowState());
+    pl.showCmd = settings::ShowCommandFor(windowState());
+    pl.left = topLeft.x();
+    pl.top = topLeft.y();
+    pl.right = pl.left + normal.width() + dw;
+    pl.bottom = pl.top + normal.height() + dh;
+    return pl;
+}
+
+void MainForm::RestorePlacement()
+{
+    QString stored;
+    try {
+        stored = ini_.ReadString(kSection, QStringLiteral("MainForm"), QString());
+    } catch (const settings::StoreError&) {
+        stored.clear(); // a placement that cannot be read is as good as none
+    }
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect virt = screen->virtualGeometry();
+    const QRect prim = screen->geometry();
+    const settings::WindowPlacement current = CurrentPlacement();
+    const settings::WindowPlacement pl = settings::RestorePlacement(
+        stored, current, {virt.x(), virt.y(), virt.width(), virt.height()},
+        {prim.x(), prim.y(), prim.width(), prim.height()});
+    const int dw = frameGeometry().width() - width();
+    const int dh = frameGeometry().height() - height();
+    // The smallest outer size the player can drag the window to.
+    setMinimumSize(settings::MinTrackWidth - dw, settings::MinTrackHeight - dh);
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))
+        return;
+    move(pl.left, pl.top);
+    resize(std::max(pl.Width() - dw, 1), std::max(pl.Height() - dh, 1));
+}
+
+void MainForm::SavePlacement()
+{
+    try {
+        ini_.WriteString(kSection, QStringLiteral("MainForm"), settings::FormatPlacement(CurrentPlacement()));
+        ini_.DeleteValue(kSection, QStringLiteral("MainFormColor"));
+        ini_.DeleteValue(kSection, QStringLiteral("MainFormFont"));
+    } catch (const settings::StoreError& e) {
+        ReportError(QString::fromUtf8(e.what()));
+    }
+}
+
+void MainForm::ReportError(const QString& text)
+{
+    ui::ReportError(isVisible() ? this : nullptr, text);
+}
+
+} // namespace torvella::ui

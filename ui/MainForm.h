@@ -1,0 +1,180 @@
+#pragma once
+// The main window: the tool bar with its nine buttons and the score, the board area, the
+// game state and the services. It is the game's view: the core tells it what changed and
+// it draws, plays and asks.
+#include "core/Game.h"
+#include "settings/Chiffre.h"
+#include "settings/IniCtrl.h"
+#include "settings/WindowState.h"
+#include "ui/GameSettings.h"
+#include "ui/ToolBarPainter.h"
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class QLabel;
+
+namespace torvella::audio {
+class AudioDevice;
+class SoundEffects;
+class BackgroundMusic;
+} // namespace torvella::audio
+
+namespace torvella::help {
+class THookHelpSystem;
+}
+
+namespace torvella::ui {
+
+class ImageButton;
+class YesNoDlg;
+class TongueDlg;
+class InfoDlg;
+class DlgResources;
+class OptionDlg;
+class HighscoreDlg;
+
+class MainForm : public QWidget, public GameView, public OptionHost {
+    Q_OBJECT
+public:
+    // Runs the whole creation sequence (FormCreate). The dialogs come afterwards and are
+    // attached with AttachDialogs; nothing here may use a dialog.
+    explicit MainForm(QWidget* parent = nullptr);
+    ~MainForm() override;
+
+    void AttachDialogs(YesNoDlg* yesNo, TongueDlg* tongue, InfoDlg* info, DlgResources* resources,
+                       OptionDlg* options, HighscoreDlg* highscore);
+
+    // --- state the dialogs and tests reach
+    Game& GameState() { return game_; }
+    GameSettings& Settings() { return settings_; }
+    settings::IniCtrl& Ini() { return ini_; }
+    const settings::TChiffre& ScoreScrambler() const { return scoreScrambler_; }
+    QString ProgramFolder() const { return programFolder_; }
+    QWidget* Box() const { return box_; }
+    QWidget* ToolBox() const { return toolBox_; }
+    ImageButton* Btn(Button b) const { return gameButtons_[static_cast<int>(b)]; }
+    ImageButton* OptionBtn() const { return optionBtn_; }
+    ImageButton* InfoBtn() const { return infoBtn_; }
+    ImageButton* RulesBtn() const { return rulesBtn_; }
+    ImageButton* ExitBtn() const { return exitBtn_; }
+    QLabel* ScoreLabel() const { return scoreLabel_; }
+    const QImage& BoardBitmap() const { return boardBitmap_; }
+    const QImage& ToolBitmap() const { return toolBitmap_; }
+    audio::BackgroundMusic* Music() const { return midi_.get(); }
+    audio::SoundEffects* Waves() const { return waves_.get(); }
+
+    // --- OptionHost
+    void SetLanguageTexts() override;
+    void BackgroundChanged() override;
+    void ToggleMusic() override;
+    QString MusicFileName() const override;
+
+    // --- GameView
+    void CellEmptied(int col, int row) override;
+    void CellCake(int col, int row, int colour, int slices) override;
+    void SlotChanged(int column, int colour, int slices) override;
+    void LiftedCakeDrawn(int x, int y, int colour, int slices) override;
+    void LiftedCakeErased(int x, int y) override;
+    void PulseDot(int col, int row, uint32_t colour) override;
+    void ScoreChanged() override;
+    void JumpsChanged() override;
+    void ButtonEnabledChanged(Button button, bool enabled) override;
+    void BoardRenewed() override;
+    void RepaintWindow() override;
+    void PlaySound(int number) override;
+    void Delay(int ms) override;
+    int ShowKind(int kind) override;
+    int ShowText(int kind, const std::string& text) override;
+    void ShowHighscore(int32_t score, bool viewOnly) override;
+    void KeepMusicPlaying() override;
+    int Tongue() const override { return settings_.Tongue; }
+
+    // --- handlers
+    void StartBtnClick() { game_.StartBtnClick(); }
+    void AgainBtnClick() { game_.AgainBtnClick(); }
+    void OOpsBtnClick() { game_.OOpsBtnClick(); }
+    void PauseBtnClick() { game_.PauseBtnClick(); }
+    void HighScoreBtnClick() { game_.HighScoreBtnClick(); }
+    void OptionBtnClick();
+    void InfoBtnClick();
+    void RulesBtnClick();
+    void ExitBtnClick() { close(); }
+    void Timer1Timer() { game_.Timer1Timer(); }
+
+    // Painting of the two surfaces, called by their paint events.
+    void BoxPaint(QPainter& p, const QRect& dirty);
+    void ToolBoxPaint(QPainter& p, const QRect& dirty);
+    void boxMouseDown(const QPoint& pos) { game_.BoxMouseDown(pos.x(), pos.y()); }
+    void MouseMove(const QPoint& pos) { game_.MouseMove(pos.x(), pos.y()); }
+    void boxMouseUp(const QPoint& pos) { game_.BoxMouseUp(pos.x(), pos.y()); }
+
+    static constexpr int kInitialClientWidth = 702;
+    static constexpr int kInitialClientHeight = 462;
+    static constexpr int kMinOuterWidth = 750;
+    static constexpr int kMinOuterHeight = 480;
+
+protected:
+    void resizeEvent(QResizeEvent*) override;
+    void showEvent(QShowEvent*) override;
+    void closeEvent(QCloseEvent*) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void Leave();
+    void SaveSettings();
+    void BuildBoardBack();
+    void RenderBoard();
+    void RecomposeToolBar();
+    void ReportError(const QString& text);
+    settings::WindowPlacement CurrentPlacement() const;
+    void RestorePlacement();
+    void SavePlacement();
+    QRect CakeRect(int x, int y) const;
+
+    settings::IniCtrl ini_;
+    settings::TChiffre scoreScrambler_;
+    GameSettings settings_;
+    Game game_;
+    QString programFolder_;
+    bool firstShowPending_ = false;
+    bool closing_ = false;
+
+    QImage sheet_;
+    ToolBarImages toolImages_;
+    QImage boardBackBitmap_;
+    QImage boardBitmap_;
+    QImage toolBitmap_;
+    // The pulse dots stand on the screen only; a cell's dot goes when the cell is redrawn.
+    std::array<uint32_t, kCells> dotColour_{};
+    std::array<bool, kCells> dotShown_{};
+
+    QTimer timer_;
+    QWidget* toolBox_ = nullptr;
+    QWidget* box_ = nullptr;
+    std::array<ImageButton*, kButtons> gameButtons_{};
+    ImageButton* optionBtn_ = nullptr;
+    ImageButton* infoBtn_ = nullptr;
+    ImageButton* rulesBtn_ = nullptr;
+    ImageButton* exitBtn_ = nullptr;
+    QLabel* scoreLabel_ = nullptr;
+
+    std::shared_ptr<audio::AudioDevice> audioDevice_;
+    std::unique_ptr<audio::SoundEffects> waves_;
+    std::unique_ptr<audio::BackgroundMusic> midi_;
+    std::unique_ptr<help::THookHelpSystem> helpHook_;
+
+    YesNoDlg* yesNoDlg_ = nullptr;
+    TongueDlg* tongueDlg_ = nullptr;
+    InfoDlg* infoDlg_ = nullptr;
+    DlgResources* dlgResources_ = nullptr;
+    OptionDlg* optionDlg_ = nullptr;
+    HighscoreDlg* highscoreDlg_ = nullptr;
+};
+
+} // namespace torvella::ui
