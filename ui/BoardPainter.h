@@ -14,6 +14,13 @@ namespace torvella::ui {
 // possible from a hand-edited store) wrap around instead of reading outside the sheet.
 int SheetRow(int backMode);
 
+// Fills `area` with the tiling of one column of the sheet (0 bright, 1 dark) for backMode,
+// tiles aligned to (0, 0) of the painter's device: pixel (x, y) shows the sheet pixel
+// (column·tw + x mod tw, row·th + y mod th). Block copies only; replaces what is there.
+void FillFromSheet(QPainter& p, const QRect& area, const QImage& sheet, int column, int backMode);
+
+// The sheet holds 2 x 7 tiles (tile width = width div 2, height = height div 7); a sheet
+// too small for that throws std::invalid_argument.
 // BoardBackBitmap: the board area tiled with the dark tile of backMode, tiles from (0, 0).
 void BuildBoardBack(QImage& boardBack, QSize size, const QImage& sheet, int backMode);
 // Sizes `board` and draws everything except cells, hold places and plates into it.
@@ -23,11 +30,17 @@ void DrawBackground(QImage& board, QSize size, const QImage& boardBack, const QI
 void RenderBoard(QImage& board, QSize size, const QImage& boardBack, const QImage& sheet, int backMode,
                  const Geometry& g, const Tableau& t);
 
+// The drawing functions below set pen, brush, composition mode and antialiasing of the
+// painter as they need them (aliased, so every interior pixel has its exact table colour)
+// and leave them so. A colour code outside 0..4 (1..4 for a slot) is a caller's fault and
+// throws std::invalid_argument; DrawCake draws at most twelve slices.
 void DrawCake(QPainter& p, const Geometry& g, int x, int y, int slices, int colour);
 void DrawEmptyCell(QPainter& p, const Geometry& g, int x, int y);
 // column 0 the hold place, 1 the plate
 void DrawEmptySlot(QPainter& p, const Geometry& g, int column, int colour);
 // The pulse dot at a cell centre: radius CakeRadius div 5, no outline.
 void DrawPulseDot(QPainter& p, const Geometry& g, int x, int y, uint32_t colour);
+// The pause cover: all 49 cells drawn empty (the side panel stays as it is).
+void DrawPauseCover(QPainter& p, const Geometry& g);
 
 } // namespace torvella::ui

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QRect>
 
+#include <cstdint>
+
 namespace torvella::ui {
 
 constexpr int kToolBarHeight = 57;
@@ -20,9 +22,14 @@ struct ToolBarImages {
     QImage jumpMask;  // image 15
 };
 
+// The four pictures from the program's own image list, converted to RGB32 once so that
+// the AND/OR copies need no conversion. Throws std::runtime_error if one is missing.
+ToolBarImages LoadToolBarImages();
+
 // Everything: background across the given width, then DrawScore and DrawJumps. The
 // painter must paint onto an RGB32 image (the AND/OR compositing needs raster ops).
 void ToolBoxPaint(QPainter& p, int width, const ToolBarImages& img, int backMode, int32_t score, int32_t jumps);
+// Score clamped to -9999 .. 99999 for display; at most three jump icons (the strip's places).
 void DrawScore(QPainter& p, const ToolBarImages& img, int backMode, int32_t score);
 void DrawJumps(QPainter& p, const ToolBarImages& img, int backMode, int32_t jumps);
 

@@ -1,0 +1,308 @@
+#include "ui/BoardPainter.h"
+
+#include "core/Colours.h"
+#include "ui/Colour.h"
+
+#include <QPoint>
+#include <QPointF>
+#include <QPolygon>
+#include <QRect>
+
+#include <array>
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+#include <string>
+
+namespace torvella::ui {
+
+namespace {
+
+constexpr int kSheetRows = 7;
+
+// 30-degree steps clockwise from 12 o'clock, y growing downwards. Single precision on
+// purpose, 0.866 included: the pies' end points must round exactly as these values say.
+constexpr std::array<float, 13> kSliceSin = {0.0f,  0.5f,    0.866f, 1.0f,    0.866f,  0.5f, 0.0f,
+                                             -0.5f, -0.866f, -1.0f,  -0.866f, -0.5f,   0.0f};
+constexpr std::array<float, 13> kSliceCos = {-1.0f, -0.866f, -0.5f, 0.0f,   0.5f,  0.866f, 1.0f,
+                                             0.866f, 0.5f,   0.0f,  -0.5f, -0.866f, -1.0f};
+
+constexpr uint32_t kMixedOutline = 0x606060;
+constexpr uint32_t kEmptyCellOutline = 0x808080;
+
+// Halves to even, with the product formed in extended precision (nearbyintl follows the
+// default rounding mode, which rounds ties to even).
+int RoundProduct(int r, float v)
+{
+    return static_cast<int>(std::nearbyintl(static_cast<long double>(r) * static_cast<long double>(v)));
+}
+
+void CheckSheet(const QImage& sheet)
+{
+    if (sheet.width() < 2 || sheet.height() < kSheetRows)
+        throw std::invalid_argument("the background sheet is missing or too small");
+}
+
+// The painting below is all opaque and aliased: every interior pixel gets exactly the
+// table colour, and copies replace what is there.
+void Crisp(QPainter& p)
+{
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+QPen Pen(uint32_t colour) { return QPen(ToQColor(colour), 0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin); }
+
+// An ellipse inscribed in (left, top, right, bottom) with right and bottom exclusive:
+// Qt's aliased ellipse of QRect(x, y, w, h) covers x .. x + w, hence the minus one.
+QRect Inscribed(int left, int top, int right, int bottom) { return QRect(left, top, right - left - 1, bottom - top - 1); }
+
+// Angle of the ray from (cx, cy) through (px, py) in Qt's convention: degrees counter-
+// clockwise from 3 o'clock, with the screen's y growing downwards.
+double RayAngle(int cx, int cy, int px, int py)
+{
+    return std::atan2(static_cast<double>(cy - py), static_cast<double>(px - cx)) * 180.0 / 3.14159265358979323846;
+}
+
+// A pie inscribed in (left, top, right, bottom), counter-clockwise from the ray through
+// the start point to the ray through the end point.
+void WinPie(QPainter& p, int left, int top, int right, int bottom, QPoint start, QPoint end)
+{
+    const int cx = (left + right) / 2, cy = (top + bottom) / 2;
+    const double a0 = RayAngle(cx, cy, start.x(), start.y());
+    double span = RayAngle(cx, cy, end.x(), end.y()) - a0;
+    while (span <= 0.0)
+        span += 360.0;  // the same ray twice is the whole ellipse
+    while (span > 360.0)
+        span -= 360.0;
+    p.drawPie(Inscribed(left, top, right, bottom), static_cast<int>(std::lround(a0 * 16.0)),
+              static_cast<int>(std::lround(span * 16.0)));
+}
+
+// pixel (x, y) of the area shows the sheet pixel (column·tw + x mod tw, row·th + y mod th)
+void TileFill(QPainter& p, const QRect& area, const QImage& sheet, int column, int row)
+{
+    const int tw = sheet.width() / 2, th = sheet.height() / kSheetRows;
+    const int sx0 = column * tw, sy0 = row * th;
+    for (int y = area.top(); y <= area.bottom();) {
+        const int sy = ((y % th) + th) % th;
+        const int ch = std::min(th - sy, area.bottom() + 1 - y);
+        for (int x = area.left(); x <= area.right();) {
+            const int sx = ((x % tw) + tw) % tw;
+            const int cw = std::min(tw - sx, area.right() + 1 - x);
+            p.drawImage(QPoint(x, y), sheet, QRect(sx0 + sx, sy0 + sy, cw, ch));
+            x += cw;
+        }
+        y += ch;
+    }
+}
+
+void Resize(QImage& image, QSize size)
+{
+    if (image.size() != size || image.format() != QImage::Format_RGB32)
+        image = QImage(size, QImage::Format_RGB32);
+}
+
+// A closed line through the points, each standing for the pixel it names: Qt puts pixel
+// (x, y) at (x + 0.5, y + 0.5), so a wide pen spreads evenly around it.
+void ClosedLine(QPainter& p, const std::array<QPoint, 8>& points, int width)
+{
+    std::array<QPointF, 8> f;
+    for (size_t i = 0; i < points.size(); ++i)
+        f[i] = QPointF(points[i].x() + 0.5, points[i].y() + 0.5);
+    QPen pen(Qt::black, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawPolygon(f.data(), static_cast<int>(f.size()));
+}
+
+// The border of (left, top, right, bottom), right and bottom exclusive: the pen runs
+// through the outermost pixels of the rectangle, centred on them.
+void FrameRect(QPainter& p, int left, int top, int right, int bottom, int width)
+{
+    QPen pen(Qt::black, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(left + 0.5, top + 0.5, right - left - 1, bottom - top - 1));
+}
+
+} // namespace
+
+int SheetRow(int backMode) { return ((backMode % kSheetRows) + kSheetRows) % kSheetRows; }
+
+void FillFromSheet(QPainter& p, const QRect& area, const QImage& sheet, int column, int backMode)
+{
+    CheckSheet(sheet);
+    const QPainter::CompositionMode mode = p.compositionMode();
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    TileFill(p, area, sheet, column, SheetRow(backMode));
+    p.setCompositionMode(mode);
+}
+
+void BuildBoardBack(QImage& boardBack, QSize size, const QImage& sheet, int backMode)
+{
+    CheckSheet(sheet);
+    Resize(boardBack, size);
+    QPainter p(&boardBack);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    TileFill(p, boardBack.rect(), sheet, 1, SheetRow(backMode));
+}
+
+void DrawBackground(QImage& board, QSize size, const QImage& boardBack, const QImage& sheet, int backMode,
+                    const Geometry& g)
+{
+    CheckSheet(sheet);
+    if (boardBack.size() != size)
+        throw std::invalid_argument("DrawBackground: the board background has not been built for this size");
+    Resize(board, size);
+    const int W = size.width(), H = size.height();
+    const int C = g.CellSize, h = C / 2, S = g.PlateStep;
+
+    QPainter p(&board);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    TileFill(p, board.rect(), sheet, 0, SheetRow(backMode));
+
+    // Board square and side panel show the dark tiling, aligned with the board area.
+    const int Lb = g.OriginX - h, Tb = g.OriginY - h;
+    const int Lp = g.PlateX - S, Tp = g.PlateY - S / 2, Wp = 2 * S + S / 2, Hp = 4 * S;
+    p.drawImage(QPoint(Lb, Tb), boardBack, QRect(Lb, Tb, 7 * C, 7 * C));
+    p.drawImage(QPoint(Lp, Tp), boardBack, QRect(Lp, Tp, Wp, Hp));
+
+    Crisp(p);
+    // Markers: an arrow from each hold place into a square around its plate.
+    p.setPen(Qt::NoPen);
+    for (int c = 1; c <= kColours; ++c) {
+        const int yc = g.PlateY + (c - 1) * S;
+        p.setBrush(ToQColor(ColourTable()[c][16]));
+        const QPoint pentagon[5] = {{g.PlateX - h - 3, yc - h - 3},
+                                    {g.PlateX + h - 6, yc - h - 3},
+                                    {g.PlateX + 2 * h - 3, yc},
+                                    {g.PlateX + h - 6, yc + h + 3},
+                                    {g.PlateX - h - 3, yc + h + 3}};
+        p.drawPolygon(pentagon, 5);
+        p.drawRect(QRect(QPoint(g.PlateX + S - h - 3, yc - h - 3), QPoint(g.PlateX + S + h + 2, yc + h + 2)));
+    }
+
+    // Board square and side panel outlined as one shape, twice.
+    const int E = Lb + 7 * C, B = Tb + 7 * C, Rp = Lp + Wp, Bp = Tp + Hp;
+    ClosedLine(p,
+               {QPoint(Lb - 3, Tb - 3), QPoint(E + 2, Tb - 3), QPoint(E + 2, Tp - 3), QPoint(Rp + 2, Tp - 3),
+                QPoint(Rp + 2, Bp + 2), QPoint(E + 2, Bp + 2), QPoint(E + 2, B + 2), QPoint(Lb - 3, B + 2)},
+               3);
+    ClosedLine(p,
+               {QPoint(Lb - 6, Tb - 6), QPoint(E + 5, Tb - 6), QPoint(E + 5, Tp - 6), QPoint(Rp + 5, Tp - 6),
+                QPoint(Rp + 5, Bp + 5), QPoint(E + 5, Bp + 5), QPoint(E + 5, B + 5), QPoint(Lb - 6, B + 5)},
+               1);
+
+    // Frame of the whole area.
+    FrameRect(p, 0, 0, W, H, 1);
+    FrameRect(p, 6, 6, W - 6, H - 6, 1);
+    FrameRect(p, 3, 3, W - 3, H - 3, 3);
+}
+
+void RenderBoard(QImage& board, QSize size, const QImage& boardBack, const QImage& sheet, int backMode,
+                 const Geometry& g, const Tableau& t)
+{
+    DrawBackground(board, size, boardBack, sheet, backMode, g);
+    QPainter p(&board);
+    for (int col = 0; col < kCols; ++col)
+        for (int row = 0; row < kRows; ++row) {
+            const Point c = g.CellCentre(col, row);
+            if (t.Slices(col, row) != 0)
+                DrawCake(p, g, c.x, c.y, t.Slices(col, row), t.Colour(col, row));
+            else
+                DrawEmptyCell(p, g, c.x, c.y);
+        }
+    for (int c = 1; c <= kColours; ++c) {
+        const Point hold = g.HoldCentre(c), plate = g.PlateCentre(c);
+        if (t.HoldSlices[c] > 0)
+            DrawCake(p, g, hold.x, hold.y, t.HoldSlices[c], c);
+        else
+            DrawEmptySlot(p, g, 0, c);
+        if (t.PlateSlices[c] > 0)
+            DrawCake(p, g, plate.x, plate.y, t.PlateSlices[c], c);
+        else
+            DrawEmptySlot(p, g, 1, c);
+    }
+}
+
+void DrawCake(QPainter& p, const Geometry& g, int x, int y, int slices, int colour)
+{
+    if (colour < kMixedCake || colour > kColours)
+        throw std::invalid_argument("DrawCake: no cake has the colour code " + std::to_string(colour));
+    const int R = g.CakeRadius;
+    const auto& table = ColourTable();
+    Crisp(p);
+
+    // Base disc.
+    const bool mixed = colour == kMixedCake;
+    p.setPen(Pen(mixed ? kMixedOutline : table[colour][14]));
+    p.setBrush(ToQColor(mixed ? kBlack : table[colour][13]));
+    p.drawEllipse(Inscribed(x - R, y - R, x + R, y + R));
+
+    // Slice i runs from (i - 1)·30 to i·30 degrees clockwise from 12 o'clock. The mixed
+    // cake always shows all twelve, green, blue, yellow, red three times round.
+    const int count = mixed ? kMaxSlices : std::min(slices, kMaxSlices);
+    auto rim = [&](int k) { return QPoint(x + RoundProduct(R, kSliceSin[k]) - 1, y + RoundProduct(R, kSliceCos[k]) - 1); };
+    for (int i = 1; i <= count; ++i) {
+        const uint32_t shade = mixed ? table[(i % 4) + 1][i] : table[colour][i];
+        p.setPen(Pen(shade));
+        p.setBrush(ToQColor(shade));
+        WinPie(p, x - R + 3, y - R + 3, x + R - 3, y + R - 3, rim(i), rim(i - 1));
+    }
+
+    // Centre dot: a coloured cake keeps the pen of its last slice (the base outline when
+    // it has none) around a black dot.
+    const int r = R / 3;
+    if (mixed)
+        p.setPen(Pen(kMixedOutline));
+    else if (count < 1)
+        p.setPen(Pen(table[colour][14]));
+    p.setBrush(ToQColor(mixed ? kBlack : table[colour][15]));
+    p.drawEllipse(Inscribed(x - r, y - r, x + r, y + r));
+}
+
+void DrawEmptyCell(QPainter& p, const Geometry& g, int x, int y)
+{
+    const int R = g.CakeRadius;
+    Crisp(p);
+    p.setPen(Pen(kEmptyCellOutline));
+    p.setBrush(Qt::black);
+    p.drawEllipse(Inscribed(x - R, y - R, x + R, y + R));
+}
+
+void DrawEmptySlot(QPainter& p, const Geometry& g, int column, int colour)
+{
+    if (colour < 1 || colour > kColours)
+        throw std::invalid_argument("DrawEmptySlot: no side-panel row for colour " + std::to_string(colour));
+    const Point c = g.SlotCentre(column, colour);
+    const int R = g.CakeRadius;
+    Crisp(p);
+    p.setPen(Pen(ColourTable()[colour][14]));
+    p.setBrush(ToQColor(ColourTable()[colour][13]));
+    p.drawEllipse(Inscribed(c.x - R, c.y - R, c.x + R, c.y + R));
+}
+
+void DrawPulseDot(QPainter& p, const Geometry& g, int x, int y, uint32_t colour)
+{
+    // Without an outline the fill of the rectangle (x - r, y - r) .. (x + r + 1, y + r + 1)
+    // ends one pixel short on the right and bottom: 2r + 1 pixels centred on (x, y). Qt's
+    // aliased fill alone clips such small discs unevenly; a pen of the same colour keeps
+    // the dot round and exactly that wide.
+    const int r = g.CakeRadius / 5;
+    Crisp(p);
+    p.setPen(Pen(colour));
+    p.setBrush(ToQColor(colour));
+    p.drawEllipse(QRect(x - r, y - r, 2 * r, 2 * r));
+}
+
+void DrawPauseCover(QPainter& p, const Geometry& g)
+{
+    for (int col = 0; col < kCols; ++col)
+        for (int row = 0; row < kRows; ++row) {
+            const Point c = g.CellCentre(col, row);
+            DrawEmptyCell(p, g, c.x, c.y);
+        }
+}
+
+} // namespace torvella::ui
