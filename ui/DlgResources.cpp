@@ -1,0 +1,129 @@
+#include "ui/DlgResources.h"
+
+#include "assets/Pictures.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+namespace torvella::ui {
+
+namespace {
+
+QList<QImage> LoadList(assets::PictureList list)
+{
+    QList<QImage> images;
+    const int count = assets::PictureCount(list);
+    images.reserve(count);
+    for (int i = 0; i < count; ++i)
+        images.append(assets::Picture(list, i));
+    return images;
+}
+
+} // namespace
+
+DlgResources::DlgResources()
+    : dlgs_(LoadList(assets::PictureList::Dlgs)),
+      opts_(LoadList(assets::PictureList::Opts)),
+      btns_(LoadList(assets::PictureList::Btns))
+{
+}
+
+QImage DlgResources::At(const QList<QImage>& list, int index)
+{
+    if (index < 0 || index >= list.size())
+        return {};
+    return list.at(index);
+}
+
+QFont DialogFont(int pixelSize, bool bold)
+{
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry, int pixelSize, bool bold,
+                  Qt::Alignment alignment)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(geometry);
+    label->setFont(DialogFont(pixelSize, bold));
+    // Names typed by the player must never be read as markup.
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(alignment);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(pal);
+    label->setAutoFillBackground(false);
+    return label;
+}
+
+RaisedVerticalLabel::RaisedVerticalLabel(QWidget* parent, const char* name, const QRect& geometry, int pixelSize)
+    : QWidget(parent)
+{
+    setObjectName(QString::fromLatin1(name));
+    setGeometry(geometry);
+    setFont(DialogFont(pixelSize, true));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void RaisedVerticalLabel::setText(const QString& text)
+{
+    text_ = text;
+    update();
+}
+
+void RaisedVerticalLabel::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setFont(font());
+    // Turned a quarter to the left: the text's baseline runs from the bottom up and its
+    // top faces the left edge of the box.
+    p.translate(0, height());
+    p.rotate(-90);
+    const QRect box(0, 0, height(), width());
+    const int depth = font().pixelSize() >= 24 ? 2 : 1;
+    p.setPen(Qt::black);
+    // In the turned frame +x points up the screen and +y to the right.
+    p.drawText(box.translated(1, -1), Qt::AlignLeft | Qt::AlignVCenter, text_);          // up-left
+    p.drawText(box.translated(-depth, depth), Qt::AlignLeft | Qt::AlignVCenter, text_);  // down-right
+    p.setPen(Qt::white);
+    p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text_);
+}
+
+QImage GreyedFace(const QImage& face)
+{
+    if (face.isNull())
+        return {};
+    QImage img = face.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < img.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb c = line[x];
+            if ((c & 0xFFFFFF) == 0xFFFFFF)
+                continue;
+            const int g = 96 + qGray(c) * 3 / 5; // lifted and flattened: 96 .. 249
+            line[x] = qRgba(g, g, g, qAlpha(c));
+        }
+    }
+    return img;
+}
+
+QLabel* MakePicture(QWidget* parent, const char* name, const QPoint& at, const QImage& picture)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAutoFillBackground(false);
+    if (!picture.isNull()) {
+        label->setPixmap(QPixmap::fromImage(picture));
+        label->setGeometry(QRect(at, picture.size()));
+    } else {
+        label->setGeometry(QRect(at, QSize(105, 77)));
+    }
+    return label;
+}
+
+} // namespace torvella::ui

@@ -1,0 +1,66 @@
+#pragma once
+// The shared picture lists of the dialogs (dlgs, opts) and of the main window's
+// right-hand tool-bar buttons (btns), loaded once from the embedded pictures, plus the
+// few small pieces every dialog builds itself from.
+#include <QFont>
+#include <QImage>
+#include <QLabel>
+#include <QList>
+#include <QWidget>
+
+namespace torvella::ui {
+
+class FramedPanel;
+class ImageButton;
+
+class DlgResources {
+public:
+    DlgResources();
+
+    const QList<QImage>& dlgs() const { return dlgs_; }
+    const QList<QImage>& opts() const { return opts_; }
+    const QList<QImage>& btns() const { return btns_; }
+
+    // One picture of a list; a null image for an index the list does not have.
+    QImage Dlg(int index) const { return At(dlgs_, index); }
+    QImage Opt(int index) const { return At(opts_, index); }
+    QImage Btn(int index) const { return At(btns_, index); }
+
+private:
+    static QImage At(const QList<QImage>& list, int index);
+
+    QList<QImage> dlgs_, opts_, btns_;
+};
+
+// Liberation Sans stands in for Arial (same metrics). Sizes are pixels, because every
+// dialog places its controls at fixed pixel positions.
+QFont DialogFont(int pixelSize, bool bold);
+
+// A plain-text label in white on a transparent background, at a fixed place.
+QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& geometry, int pixelSize, bool bold,
+                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop);
+
+// Text turned by 90 degrees, reading upwards from the bottom of its box, white with a
+// black edge above-left and a black shadow below-right so it stands out of the picture.
+class RaisedVerticalLabel : public QWidget {
+    Q_OBJECT
+public:
+    RaisedVerticalLabel(QWidget* parent, const char* name, const QRect& geometry, int pixelSize);
+    void setText(const QString& text);
+    QString text() const { return text_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QString text_;
+};
+
+// The face of a disabled button: the normal face in soft greys (pure white, which the
+// button shows as transparent, stays white).
+QImage GreyedFace(const QImage& face);
+
+// A picture with an alpha channel drawn over whatever lies beneath it.
+QLabel* MakePicture(QWidget* parent, const char* name, const QPoint& at, const QImage& picture);
+
+} // namespace torvella::ui

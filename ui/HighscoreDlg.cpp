@@ -1,0 +1,249 @@
+#include "ui/HighscoreDlg.h"
+
+#include "assets/Pictures.h"
+#include "settings/Chiffre.h"
+#include "settings/Decimal.h"
+#include "settings/IniCtrl.h"
+#include "ui/DlgResources.h"
+#include "ui/FramedPanel.h"
+#include "ui/GameSettings.h"
+#include "ui/ImageButton.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+
+namespace torvella::ui {
+
+namespace {
+
+const QString kSection = QStringLiteral("common");
+
+} // namespace
+
+HighscoreDlg::HighscoreDlg(settings::IniCtrl& ini, const settings::TChiffre& scrambler, GameSettings& settings,
+                           QWidget* mainWindow)
+    : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint),
+      ini_(ini), scrambler_(scrambler), settings_(settings), mainWindow_(mainWindow)
+{
+    setObjectName(QStringLiteral("HighscoreDlg"));
+    setModal(true);
+    setFixedSize(320, 476);
+    setFont(DialogFont(11, true));
+
+    backPanel_ = new FramedPanel(this);
+    backPanel_->setObjectName(QStringLiteral("BackPanel"));
+    backPanel_->setGeometry(0, 0, 320, 476);
+
+    titlePanel_ = new FramedPanel(backPanel_);
+    titlePanel_->setObjectName(QStringLiteral("TitlePanel"));
+    titlePanel_->setGeometry(11, 12, 298, 33);
+    title_ = MakeLabel(titlePanel_, "title", QRect(12, 4, 273, 25), 19, true, Qt::AlignCenter);
+
+    editBack_ = new FramedPanel(backPanel_);
+    editBack_->setObjectName(QStringLiteral("EditBack"));
+    editBack_->setGeometry(11, 48, 298, 329);
+
+    p6_ = new FramedPanel(backPanel_);
+    p6_->setObjectName(QStringLiteral("p6"));
+    p6_->setGeometry(11, 380, 298, 29);
+    clearBox_ = new QCheckBox(p6_);
+    clearBox_->setObjectName(QStringLiteral("ClearBox"));
+    clearBox_->setGeometry(16, 7, 17, 17);
+    delcheck_ = MakeLabel(p6_, "delcheck", QRect(40, 8, 245, 17), 13, false);
+
+    cancelBtn_ = new ImageButton(backPanel_);
+    cancelBtn_->setObjectName(QStringLiteral("CancelBtn"));
+    cancelBtn_->setGeometry(204, 416, 50, 50);
+    okBtn_ = new ImageButton(backPanel_);
+    okBtn_->setObjectName(QStringLiteral("OkBtn"));
+    okBtn_->setGeometry(260, 416, 50, 50);
+    connect(okBtn_, &ImageButton::clicked, this, &HighscoreDlg::OkBtnClick);
+    connect(cancelBtn_, &ImageButton::clicked, this, &HighscoreDlg::CancelBtnClick);
+
+    // Create: the settings first, then the rows, all numbers, all names, all scores.
+    iniString_ = QStringLiteral("hs");
+    direction_ = 0;
+    lastName_ = ini_.ReadString(kSection, QStringLiteral("player"), QStringLiteral("Mr.Brain"));
+
+    edit1_ = new QLineEdit(editBack_);
+    edit1_->setObjectName(QStringLiteral("Edit1"));
+    edit1_->setFrame(false);
+    edit1_->setMaxLength(kMaxNameLength);
+    edit1_->setFont(DialogFont(13, true));
+    QPalette pal = edit1_->palette();
+    pal.setColor(QPalette::Base, Qt::black);
+    pal.setColor(QPalette::Text, Qt::yellow);
+    edit1_->setPalette(pal);
+    edit1_->setText(lastName_);
+    edit1_->setGeometry(50, 10, 140, 17);
+    edit1_->hide();
+
+    // Arial 10 point is 13 pixels at the usual 96 dots per inch.
+    const int rowFont = 13;
+    for (int i = 0; i < kEntries; ++i) {
+        const QByteArray name = "num" + QByteArray::number(i);
+        num_[i] = MakeLabel(editBack_, name.constData(), QRect(10, 21 * i + 10, 40, 21), rowFont, false,
+                            Qt::AlignRight | Qt::AlignTop);
+        num_[i]->setText(QString::number(i + 1) + QStringLiteral(".   "));
+    }
+    for (int i = 0; i < kEntries; ++i) {
+        const QByteArray name = "pla" + QByteArray::number(i);
+        pla_[i] = MakeLabel(editBack_, name.constData(), QRect(50, 21 * i + 10, 140, 21), rowFont, false);
+    }
+    for (int i = 0; i < kEntries; ++i) {
+        const QByteArray name = "sco" + QByteArray::number(i);
+        sco_[i] = MakeLabel(editBack_, name.constData(), QRect(190, 21 * i + 10, 90, 21), rowFont, false,
+                            Qt::AlignRight | Qt::AlignTop);
+    }
+    // The edit field lies over the name labels.
+    edit1_->raise();
+    for (int i = 0; i < kEntries; ++i) {
+        entryNames_[i] = PlaceholderName();
+        entryScores_[i] = 0;
+    }
+}
+
+void HighscoreDlg::BindPictures(const DlgResources& res)
+{
+    backPanel_->SetPicture(res.Dlg(assets::DlgHighscoreBack));
+    titlePanel_->SetPicture(res.Dlg(assets::DlgHighscoreTitle));
+    editBack_->SetPicture(res.Dlg(assets::DlgHighscoreList));
+    p6_->SetPicture(res.Dlg(assets::DlgHighscoreCheck));
+    okBtn_->SetFaces(res.Dlg(assets::DlgOkNormal), res.Dlg(assets::DlgOkHover));
+    cancelBtn_->SetFaces(res.Dlg(assets::DlgCancelNormal), res.Dlg(assets::DlgCancelHover));
+}
+
+void HighscoreDlg::LoadEntries()
+{
+    for (int i = 0; i < kEntries; ++i) {
+        const QString stored = ini_.ReadString(kSection, iniString_ + QString::number(i), QString());
+        const QString plain = scrambler_.Decrypt(stored);
+        entryNames_[i] = PlaceholderName();
+        entryScores_[i] = 0;
+        const qsizetype comma = plain.indexOf(QLatin1Char(','));
+        if (comma < 0)
+            continue;
+        // An entry edited by hand so that no number stands before the first comma
+        // reads as an empty place; the rest of the list still loads.
+        const auto score = settings::ParseDecimal(plain.left(comma));
+        if (!score)
+            continue;
+        entryScores_[i] = *score;
+        entryNames_[i] = plain.mid(comma + 1);
+    }
+}
+
+int HighscoreDlg::FindInsertPos(int32_t score) const
+{
+    for (int i = 0; i < kEntries; ++i) {
+        if (direction_ == 0) {
+            if (entryScores_[i] < score)
+                return i;
+        } else if (entryScores_[i] == 0 || entryScores_[i] > score) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void HighscoreDlg::ShowEntry(int i)
+{
+    pla_[i]->setText(entryNames_[i]);
+    sco_[i]->setText(QString::number(entryScores_[i]));
+}
+
+void HighscoreDlg::ShowModal(int32_t score, bool viewOnly)
+{
+    viewOnly_ = viewOnly;
+    cancelBtn_->setVisible(!viewOnly_);
+    clearBox_->setChecked(false);
+    insertPos_ = -1;
+    edit1_->hide();
+
+    LoadEntries();
+
+    if (!viewOnly_) {
+        insertPos_ = FindInsertPos(score);
+        if (insertPos_ < 0)
+            return;
+        for (int i = kEntries - 2; i >= insertPos_; --i) {
+            entryNames_[i + 1] = entryNames_[i];
+            entryScores_[i + 1] = entryScores_[i];
+        }
+        entryNames_[insertPos_] = lastName_;
+        entryScores_[insertPos_] = score;
+    }
+    for (int i = 0; i < kEntries; ++i)
+        ShowEntry(i);
+    if (insertPos_ >= 0) {
+        edit1_->setGeometry(50, 21 * insertPos_ + 10, 140, 17);
+        edit1_->setText(lastName_);
+        edit1_->setEnabled(true);
+        edit1_->show();
+        edit1_->selectAll();
+        edit1_->setFocus();
+    }
+    exec();
+}
+
+void HighscoreDlg::FormActivate()
+{
+    if (mainWindow_) {
+        const QRect outer = mainWindow_->frameGeometry();
+        move(outer.left() + (outer.width() - width()) / 2, outer.top() + (outer.height() - height()) / 2 - 2);
+    }
+    title_->setText(settings_.Text("Torvella - Bestenliste", "Torvella - Highscore"));
+    delcheck_->setText(settings_.Text("alle Einträge löschen", "remove all entries"));
+}
+
+void HighscoreDlg::showEvent(QShowEvent* e)
+{
+    FormActivate();
+    QDialog::showEvent(e);
+    if (!edit1_->isHidden())
+        edit1_->setFocus();
+}
+
+void HighscoreDlg::OkBtnClick()
+{
+    if (clearBox_->isChecked()) {
+        for (int i = 0; i < kEntries; ++i) {
+            entryNames_[i] = PlaceholderName();
+            entryScores_[i] = 0;
+            ShowEntry(i);
+        }
+        lastName_ = PlaceholderName();
+        edit1_->setText(lastName_);
+        insertPos_ = -1;
+        edit1_->hide();
+    }
+    if (insertPos_ >= 0) {
+        lastName_ = edit1_->text();
+        entryNames_[insertPos_] = lastName_;
+        ShowEntry(insertPos_);
+    }
+    try {
+        ini_.WriteString(kSection, QStringLiteral("player"), lastName_);
+        for (int i = 0; i < kEntries; ++i)
+            ini_.WriteString(kSection, iniString_ + QString::number(i),
+                             scrambler_.Encrypt(QString::number(entryScores_[i]) + QLatin1Char(',') + entryNames_[i]));
+    } catch (const settings::StoreError& e) {
+        // Each write replaces the store whole, so what was stored before is still
+        // there; the dialog stays open to try again or cancel.
+        QMessageBox::critical(this, QStringLiteral("Torvella"),
+                              settings_.Text("Die Bestenliste konnte nicht gespeichert werden.",
+                                             "The high-score list could not be saved.")
+                                  + QStringLiteral("\n\n") + e.Message());
+        return;
+    }
+    edit1_->hide();
+    accept();
+}
+
+void HighscoreDlg::CancelBtnClick() { QDialog::reject(); }
+
+void HighscoreDlg::reject() { CancelBtnClick(); }
+
+} // namespace torvella::ui

@@ -1,0 +1,97 @@
+#include "ui/InfoDlg.h"
+
+#include "assets/Pictures.h"
+#include "ui/DlgResources.h"
+#include "ui/FramedPanel.h"
+#include "ui/GameSettings.h"
+#include "ui/ImageButton.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+
+namespace torvella::ui {
+
+InfoDlg::InfoDlg(const GameSettings& settings, QWidget* mainWindow)
+    : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint), settings_(settings), mainWindow_(mainWindow)
+{
+    setObjectName(QStringLiteral("InfoDlg"));
+    setModal(true);
+    setFixedSize(497, 416);
+    setFont(DialogFont(11, true));
+
+    // Laid out like the options dialog, so the two feel like one family.
+    backPanel_ = new FramedPanel(this);
+    backPanel_->setObjectName(QStringLiteral("BackPanel"));
+    backPanel_->setGeometry(0, 0, 497, 416);
+    picture_ = MakePicture(backPanel_, "Picture", QPoint(0, 12), QImage());
+    progLabel_ = new RaisedVerticalLabel(backPanel_, "ProgLabel", QRect(12, 119, 53, 281), 37);
+    progLabel_->setText(QStringLiteral("Torvella"));
+    versionLabel_ = new RaisedVerticalLabel(backPanel_, "VersionLabel", QRect(56, 130, 21, 266), 16);
+    versionLabel_->setText(QStringLiteral("Version  V1.1"));
+
+    closeBtn_ = new ImageButton(backPanel_);
+    closeBtn_->setObjectName(QStringLiteral("CloseBtn"));
+    closeBtn_->setGeometry(436, 355, 50, 50);
+    connect(closeBtn_, &ImageButton::clicked, this, &InfoDlg::CloseBtnClick);
+
+    infoPanel_ = new FramedPanel(backPanel_);
+    infoPanel_->setObjectName(QStringLiteral("InfoPanel"));
+    infoPanel_->setGeometry(116, 12, 369, 333);
+    headLabel_ = MakeLabel(infoPanel_, "HeadLabel", QRect(19, 12, 330, 29), 21, true);
+    headLabel_->setText(QStringLiteral("Torvella"));
+    aboutLabel_ = MakeLabel(infoPanel_, "AboutLabel", QRect(19, 56, 330, 64), 16, false);
+    aboutLabel_->setWordWrap(true);
+    licenceLabel_ = MakeLabel(infoPanel_, "LicenceLabel", QRect(19, 136, 330, 20), 16, false);
+    reportLabel_ = MakeLabel(infoPanel_, "ReportLabel", QRect(19, 172, 330, 44), 16, false);
+    reportLabel_->setWordWrap(true);
+}
+
+void InfoDlg::BindPictures(const DlgResources& res)
+{
+    backPanel_->SetPicture(res.Dlg(assets::DlgInfoBack));
+    infoPanel_->SetPicture(res.Dlg(assets::DlgInfoPanel));
+    const QImage cake = res.Dlg(assets::DlgCakePicture);
+    if (!cake.isNull()) {
+        picture_->setPixmap(QPixmap::fromImage(cake));
+        picture_->setGeometry(QRect(QPoint(0, 12), cake.size()));
+    }
+    closeBtn_->SetFaces(res.Dlg(assets::DlgCloseNormal), res.Dlg(assets::DlgCloseHover));
+}
+
+void InfoDlg::FormActivate()
+{
+    if (mainWindow_) {
+        // Placed as the message dialog is.
+        const QRect outer = mainWindow_->frameGeometry();
+        move(outer.left() + (outer.width() - width()) / 2,
+             outer.top() + outer.height() - (mainWindow_->height() + height()) / 2);
+    }
+    const GameSettings& s = settings_;
+    aboutLabel_->setText(s.Text("Ein Geduldsspiel mit Torten für eine Person: Räum die Auslage ab, "
+                                "Stück für Stück auf die Teller.",
+                                "A puzzle game with cakes for one player: clear the tableau, "
+                                "slice by slice onto the plates."));
+    licenceLabel_->setText(s.Text("MIT-Lizenz", "MIT licence"));
+    reportLabel_->setText(s.Text("Fehler bitte im Issue-Tracker des Projekts melden.",
+                                 "Report problems at the project's issue tracker"));
+    closeBtn_->setToolTip(s.Text("Zurück zum Spiel", "Back to game"));
+}
+
+void InfoDlg::showEvent(QShowEvent* e)
+{
+    FormActivate();
+    QDialog::showEvent(e);
+}
+
+void InfoDlg::CloseBtnClick() { accept(); }
+
+void InfoDlg::keyPressEvent(QKeyEvent* e)
+{
+    const QString t = e->text();
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || t == u"J" || t == u"j" || t == u"Y" || t == u"y")
+        accept();
+    else
+        QDialog::keyPressEvent(e);
+}
+
+} // namespace torvella::ui

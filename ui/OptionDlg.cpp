@@ -1,0 +1,166 @@
+#include "ui/OptionDlg.h"
+
+#include "assets/Pictures.h"
+#include "ui/DlgResources.h"
+#include "ui/FramedPanel.h"
+#include "ui/GameSettings.h"
+#include "ui/ImageButton.h"
+
+#include <QLabel>
+
+namespace torvella::ui {
+
+namespace {
+
+ImageButton* MakeButton(QWidget* parent, const char* name, int x, int y)
+{
+    auto* button = new ImageButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(x, y, 50, 50);
+    return button;
+}
+
+// (n + 1) mod m in 0 .. m-1 for any stored n: a hand-edited store may hold a negative
+// number, or the largest one, whose successor does not fit.
+int NextMod(int n, int m)
+{
+    const long long r = (static_cast<long long>(n) + 1) % m;
+    return static_cast<int>(r < 0 ? r + m : r);
+}
+
+} // namespace
+
+OptionDlg::OptionDlg(GameSettings& settings, OptionHost& host, QWidget* mainWindow)
+    : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint), settings_(settings), host_(host),
+      mainWindow_(mainWindow)
+{
+    setObjectName(QStringLiteral("OptionDlg"));
+    setModal(true);
+    setFixedSize(497, 416);
+    setFont(DialogFont(11, true));
+
+    backPanel_ = new FramedPanel(this);
+    backPanel_->setObjectName(QStringLiteral("BackPanel"));
+    backPanel_->setGeometry(0, 0, 497, 416);
+
+    picture_ = MakePicture(backPanel_, "Picture", QPoint(0, 12), QImage());
+    progLabel_ = new RaisedVerticalLabel(backPanel_, "ProgLabel", QRect(12, 119, 53, 281), 37);
+    versionLabel_ = new RaisedVerticalLabel(backPanel_, "VersionLabel", QRect(56, 130, 21, 266), 16);
+
+    okBtn_ = MakeButton(backPanel_, "OKBtn", 436, 355);
+    connect(okBtn_, &ImageButton::clicked, this, &OptionDlg::exitClick);
+
+    optPanel_ = new FramedPanel(backPanel_);
+    optPanel_->setObjectName(QStringLiteral("OptPanel"));
+    optPanel_->setGeometry(116, 12, 369, 333);
+    optLabel_ = MakeLabel(optPanel_, "OptLabel", QRect(19, 12, 254, 29), 21, true);
+
+    tongueBtn_ = MakeButton(optPanel_, "TongueBtn", 16, 47);
+    soundBtn_ = MakeButton(optPanel_, "SoundBtn", 16, 103);
+    musicBtn_ = MakeButton(optPanel_, "MusicBtn", 16, 159);
+    backBtn_ = MakeButton(optPanel_, "BackBtn", 16, 215);
+    tongueLabel_ = MakeLabel(optPanel_, "TongueLabel", QRect(79, 64, 294, 18), 16, false);
+    soundLabel_ = MakeLabel(optPanel_, "SoundLabel", QRect(79, 120, 294, 18), 16, false);
+    musicLabel_ = MakeLabel(optPanel_, "MusicLabel", QRect(79, 176, 294, 18), 16, false);
+    backLabel_ = MakeLabel(optPanel_, "BackLabel", QRect(79, 232, 290, 18), 16, false);
+    connect(tongueBtn_, &ImageButton::clicked, this, &OptionDlg::TongueBtnClick);
+    connect(soundBtn_, &ImageButton::clicked, this, &OptionDlg::SoundBtnClick);
+    connect(musicBtn_, &ImageButton::clicked, this, &OptionDlg::MusicBtnClick);
+    connect(backBtn_, &ImageButton::clicked, this, &OptionDlg::BackBtnClick);
+}
+
+void OptionDlg::BindPictures(const DlgResources& res)
+{
+    backPanel_->SetPicture(res.Dlg(assets::DlgOptionsBack));
+    optPanel_->SetPicture(res.Dlg(assets::DlgOptionsPanel));
+    const QImage cake = res.Dlg(assets::DlgCakePicture);
+    if (!cake.isNull()) {
+        picture_->setPixmap(QPixmap::fromImage(cake));
+        picture_->setGeometry(QRect(QPoint(0, 12), cake.size()));
+    }
+    okBtn_->SetFaces(res.Dlg(assets::DlgCloseNormal), res.Dlg(assets::DlgCloseHover));
+    tongueBtn_->SetFaces(res.Opt(assets::OptLanguageNormal), res.Opt(assets::OptLanguageHover));
+    soundBtn_->SetFaces(res.Opt(assets::OptSoundNormal), res.Opt(assets::OptSoundHover));
+    // Without music files this one is disabled, and should look it.
+    musicBtn_->SetFaces(res.Opt(assets::OptMusicNormal), res.Opt(assets::OptMusicHover),
+                        GreyedFace(res.Opt(assets::OptMusicNormal)));
+    backBtn_->SetFaces(res.Opt(assets::OptBackgroundNormal), res.Opt(assets::OptBackgroundHover));
+}
+
+void OptionDlg::ShowModal()
+{
+    RefreshTexts();
+    exec();
+}
+
+void OptionDlg::RefreshTexts()
+{
+    const GameSettings& s = settings_;
+    progLabel_->setText(QStringLiteral("Torvella"));
+    versionLabel_->setText(QStringLiteral("Version  V1.1"));
+    musicBtn_->setEnabled(s.MusicAvailable);
+
+    okBtn_->setToolTip(s.Text("Zurück zum Spiel", "Back to game"));
+    optLabel_->setText(s.Text("Einstellungen:", "Options:"));
+    tongueBtn_->setToolTip(s.Text("Sprache ändern", "Change language"));
+    tongueLabel_->setText(s.Text("Ich spreche deutsch.", "I speak English."));
+    soundBtn_->setToolTip(s.Text("Geräusche ein- und ausschalten.", "Sound on or off"));
+    soundLabel_->setText(s.SoundOn ? s.Text("Geräusche sind an.", "Sound is on.")
+                                   : s.Text("Geräusche sind aus.", "Sound is off."));
+    musicBtn_->setToolTip(s.Text("Musik ein- und ausschalten.", "Music on or off."));
+    if (!s.MusicAvailable)
+        musicLabel_->setText(s.Text("Keine Musikdateien vorhanden.", "No music files available."));
+    else if (s.MusicOn)
+        musicLabel_->setText(s.Text("Musik: ", "Music: ") + host_.MusicFileName());
+    else
+        musicLabel_->setText(s.Text("Musik ist aus.", "Music is off."));
+    backBtn_->setToolTip(s.Text("Hintergrund ändern", "Change background"));
+    backLabel_->setText(s.Text("Hintergrund: ", "Background: ") + QString::number(static_cast<long long>(s.BackMode) + 1));
+}
+
+void OptionDlg::FormActivate()
+{
+    if (!mainWindow_ || !mainWindow_->isVisible())
+        return;
+    const QRect outer = mainWindow_->frameGeometry();
+    move(outer.left() + (outer.width() - width()) / 2,
+         outer.top() + outer.height() - (mainWindow_->height() + height()) / 2);
+}
+
+void OptionDlg::showEvent(QShowEvent* e)
+{
+    FormActivate();
+    QDialog::showEvent(e);
+}
+
+void OptionDlg::exitClick() { accept(); }
+
+void OptionDlg::TongueBtnClick()
+{
+    // -1 (not chosen yet) becomes 0, English, like any value other than 0.
+    settings_.Tongue = NextMod(settings_.Tongue, 2);
+    RefreshTexts();
+    host_.SetLanguageTexts();
+}
+
+void OptionDlg::SoundBtnClick()
+{
+    settings_.SoundOn = !settings_.SoundOn;
+    RefreshTexts();
+}
+
+void OptionDlg::MusicBtnClick()
+{
+    host_.ToggleMusic();
+    RefreshTexts();
+}
+
+void OptionDlg::BackBtnClick()
+{
+    settings_.BackMode = NextMod(settings_.BackMode, 7);
+    host_.BackgroundChanged();
+    host_.SetLanguageTexts();
+    RefreshTexts();
+}
+
+} // namespace torvella::ui

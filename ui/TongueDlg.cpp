@@ -1,0 +1,82 @@
+#include "ui/TongueDlg.h"
+
+#include "assets/Pictures.h"
+#include "ui/DlgResources.h"
+#include "ui/FramedPanel.h"
+#include "ui/GameSettings.h"
+#include "ui/ImageButton.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+
+namespace torvella::ui {
+
+TongueDlg::TongueDlg(GameSettings& settings, QWidget* mainWindow)
+    : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint), settings_(settings)
+{
+    setObjectName(QStringLiteral("TongueDlg"));
+    setModal(true);
+    setFixedSize(408, 162);
+    setFont(DialogFont(11, true));
+
+    backPanel_ = new FramedPanel(this);
+    backPanel_->setObjectName(QStringLiteral("BackPanel"));
+    backPanel_->setGeometry(0, 0, 408, 162);
+    picture_ = MakePicture(backPanel_, "Picture", QPoint(0, 12), QImage());
+
+    innerPanel_ = new FramedPanel(backPanel_);
+    innerPanel_->setObjectName(QStringLiteral("InnerPanel"));
+    innerPanel_->setGeometry(108, 12, 289, 137);
+
+    germanBtn_ = new ImageButton(innerPanel_);
+    germanBtn_->setObjectName(QStringLiteral("GermanBtn"));
+    germanBtn_->setGeometry(16, 15, 50, 50);
+    englishBtn_ = new ImageButton(innerPanel_);
+    englishBtn_->setObjectName(QStringLiteral("EnglishBtn"));
+    englishBtn_->setGeometry(16, 71, 50, 50);
+    tongueLabel_ = MakeLabel(innerPanel_, "TongueLabel", QRect(79, 32, 190, 18), 16, false);
+    tongueLabel_->setText(QStringLiteral("Ich spreche deutsch"));
+    englishLabel_ = MakeLabel(innerPanel_, "EnglishLabel", QRect(79, 88, 190, 18), 16, false);
+    englishLabel_->setText(QStringLiteral("I speak English"));
+    connect(germanBtn_, &ImageButton::clicked, this, &TongueDlg::GermanBtnClick);
+    connect(englishBtn_, &ImageButton::clicked, this, &TongueDlg::EnglishBtnClick);
+}
+
+void TongueDlg::BindPictures(const DlgResources& res)
+{
+    backPanel_->SetPicture(res.Dlg(assets::DlgLanguageBack));
+    innerPanel_->SetPicture(res.Dlg(assets::DlgLanguagePanel));
+    const QImage cake = res.Dlg(assets::DlgCakePicture);
+    if (!cake.isNull()) {
+        picture_->setPixmap(QPixmap::fromImage(cake));
+        picture_->setGeometry(QRect(QPoint(0, 12), cake.size()));
+    }
+    germanBtn_->SetFaces(res.Dlg(assets::DlgGermanNormal), res.Dlg(assets::DlgGermanHover));
+    englishBtn_->SetFaces(res.Dlg(assets::DlgEnglishNormal), res.Dlg(assets::DlgEnglishHover));
+}
+
+void TongueDlg::showEvent(QShowEvent* e)
+{
+    // Asked before the main window has shown anything, so it centres on the screen.
+    QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect area = screen->geometry();
+        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+    }
+    QDialog::showEvent(e);
+}
+
+void TongueDlg::GermanBtnClick()
+{
+    settings_.Tongue = 1;
+    accept();
+}
+
+void TongueDlg::EnglishBtnClick()
+{
+    settings_.Tongue = 0;
+    accept();
+}
+
+} // namespace torvella::ui

@@ -1,0 +1,41 @@
+#pragma once
+// The first-start question for the language. It speaks both languages at once, so it
+// needs none itself; closing it without a choice leaves the language unchosen.
+#include <QDialog>
+
+class QLabel;
+
+namespace torvella::ui {
+
+class DlgResources;
+class FramedPanel;
+class ImageButton;
+struct GameSettings;
+
+class TongueDlg : public QDialog {
+    Q_OBJECT
+public:
+    TongueDlg(GameSettings& settings, QWidget* mainWindow);
+
+    void BindPictures(const DlgResources& res);
+
+public slots:
+    void GermanBtnClick();
+    void EnglishBtnClick();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
+    GameSettings& settings_;
+
+    FramedPanel* backPanel_;
+    FramedPanel* innerPanel_;
+    QLabel* picture_;
+    ImageButton* germanBtn_;
+    ImageButton* englishBtn_;
+    QLabel* tongueLabel_;
+    QLabel* englishLabel_;
+};
+
+} // namespace torvella::ui

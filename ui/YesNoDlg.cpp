@@ -1,0 +1,128 @@
+#include "ui/YesNoDlg.h"
+
+#include "assets/Pictures.h"
+#include "core/GameView.h"
+#include "ui/DlgResources.h"
+#include "ui/FramedPanel.h"
+#include "ui/GameSettings.h"
+#include "ui/ImageButton.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+
+namespace torvella::ui {
+
+YesNoDlg::YesNoDlg(const GameSettings& settings, QWidget* mainWindow)
+    : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint), settings_(settings), mainWindow_(mainWindow)
+{
+    setObjectName(QStringLiteral("YesNoDlg"));
+    setModal(true);
+    setFixedSize(319, 158);
+    setFont(DialogFont(11, true));
+
+    backPanel_ = new FramedPanel(this);
+    backPanel_->setObjectName(QStringLiteral("LMDBackPanel1"));
+    backPanel_->setGeometry(0, 0, 319, 158);
+
+    pan_ = new FramedPanel(backPanel_);
+    pan_->setObjectName(QStringLiteral("Pan"));
+    pan_->setGeometry(11, 12, 298, 77);
+
+    txt_ = MakeLabel(pan_, "txt", QRect(5, 5, 288, 67), 16, true, Qt::AlignCenter);
+    txt_->setWordWrap(true);
+
+    noBtn_ = new ImageButton(backPanel_);
+    noBtn_->setObjectName(QStringLiteral("NoBtn"));
+    noBtn_->setGeometry(204, 100, 50, 50);
+    yesBtn_ = new ImageButton(backPanel_);
+    yesBtn_->setObjectName(QStringLiteral("YesBtn"));
+    yesBtn_->setGeometry(260, 100, 50, 50);
+    connect(yesBtn_, &ImageButton::clicked, this, &YesNoDlg::ByesClick);
+    connect(noBtn_, &ImageButton::clicked, this, &YesNoDlg::BnoClick);
+}
+
+void YesNoDlg::BindPictures(const DlgResources& res)
+{
+    backPanel_->SetPicture(res.Dlg(assets::DlgMessageBack));
+    pan_->SetPicture(res.Dlg(assets::DlgMessagePanel));
+    yesBtn_->SetFaces(res.Dlg(assets::DlgYesNormal), res.Dlg(assets::DlgYesHover));
+    noBtn_->SetFaces(res.Dlg(assets::DlgNoNormal), res.Dlg(assets::DlgNoHover));
+}
+
+int YesNoDlg::ShowKind(int kind)
+{
+    messageKind_ = kind;
+    if (kind == kMsgSolved || kind == kMsgPaused)
+        buttonCount_ = 1;
+    else if (kind == kMsgQuit || kind == kMsgGiveUp)
+        buttonCount_ = 2;
+    return exec();
+}
+
+int YesNoDlg::ShowText(int kind, const QString& text)
+{
+    messageKind_ = kind;
+    if (kind == kMsgText)
+        buttonCount_ = 1;
+    customText_ = text;
+    return exec();
+}
+
+QString YesNoDlg::BuiltInText(int kind) const
+{
+    switch (kind) {
+    case kMsgSolved:
+        return settings_.Text("Hurra, geschafft!", "Hurrah, you did it!");
+    case kMsgQuit:
+        return settings_.Text("Willst Du wirklich schon aufhören?", "Do you really want to go?");
+    case kMsgGiveUp:
+        return settings_.Text("Willst Du die Partie wirklich aufgeben?", "Do you really want to give up the game?");
+    case kMsgPaused:
+        return settings_.Text("Spiel angehalten.\nWeitermachen?", "Game paused.\nContinue?");
+    default:
+        return {};
+    }
+}
+
+void YesNoDlg::FormActivate()
+{
+    if (mainWindow_) {
+        // Centred across the main window, and vertically over its client area.
+        const QRect outer = mainWindow_->frameGeometry();
+        move(outer.left() + (outer.width() - width()) / 2,
+             outer.top() + outer.height() - (mainWindow_->height() + height()) / 2);
+    }
+    noBtn_->setVisible(buttonCount_ == 2);
+    if (messageKind_ == kMsgText) {
+        // A caller may separate two lines with a carriage return.
+        QString text = customText_;
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        txt_->setText(text);
+    }
+    const QString builtIn = BuiltInText(messageKind_);
+    if (!builtIn.isEmpty())
+        txt_->setText(builtIn);
+}
+
+void YesNoDlg::showEvent(QShowEvent* e)
+{
+    FormActivate();
+    QDialog::showEvent(e);
+}
+
+void YesNoDlg::ByesClick() { done(kYes); }
+void YesNoDlg::BnoClick() { done(kNo); }
+void YesNoDlg::reject() { done(kNo); }
+
+void YesNoDlg::keyPressEvent(QKeyEvent* e)
+{
+    const QString t = e->text();
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || t == u"J" || t == u"j" || t == u"Y" || t == u"y")
+        ByesClick();
+    else if (e->key() == Qt::Key_Escape || t == u"N" || t == u"n")
+        BnoClick();
+    else
+        e->ignore();
+}
+
+} // namespace torvella::ui

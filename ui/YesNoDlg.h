@@ -1,0 +1,61 @@
+#pragma once
+// The one message and confirmation dialog: the caller names a message by its kind, the
+// dialog picks the text in the current language, shows one button (Yes) or two (No, Yes)
+// and answers Yes (6) or No (7).
+#include <QDialog>
+#include <QString>
+
+class QLabel;
+
+namespace torvella::ui {
+
+class DlgResources;
+class FramedPanel;
+class ImageButton;
+struct GameSettings;
+
+class YesNoDlg : public QDialog {
+    Q_OBJECT
+public:
+    YesNoDlg(const GameSettings& settings, QWidget* mainWindow);
+
+    // Faces and panel pictures; the picture module is created after this dialog.
+    void BindPictures(const DlgResources& res);
+
+    // Kinds 1 and 12 show one button, 3 and 4 two; any other kind keeps the last count.
+    int ShowKind(int kind);
+    // Kind 10 shows one button; the text is kept for later kind-10 messages too.
+    int ShowText(int kind, const QString& text);
+
+    int MessageKind() const { return messageKind_; }
+    int ButtonCount() const { return buttonCount_; }
+    const QString& CustomText() const { return customText_; }
+
+public slots:
+    void ByesClick();
+    void BnoClick();
+    // Escape and a close by the window manager both answer No.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    void FormActivate();
+    QString BuiltInText(int kind) const;
+
+    const GameSettings& settings_;
+    QWidget* mainWindow_;
+    int messageKind_ = 0;
+    int buttonCount_ = 0;
+    QString customText_;
+
+    FramedPanel* backPanel_;
+    FramedPanel* pan_;
+    QLabel* txt_;
+    ImageButton* noBtn_;
+    ImageButton* yesBtn_;
+};
+
+} // namespace torvella::ui
