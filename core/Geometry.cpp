@@ -4,16 +4,23 @@ namespace torvella {
 
 Geometry CalcLayout(int32_t w, int32_t h)
 {
+    // 64-bit intermediates: 2·H and CellSize·9 overflow 32 bits for board areas near the
+    // top of the range, while every result still fits (CellSize is at most W/11 and H/7.5).
+    const int64_t W = w, H = h;
+    int64_t cell = 2 * H / 15;
+    if (2 * W / 22 < cell)
+        cell = 2 * W / 22;
+    const int64_t radius = cell * 9 / 20;
+    const int64_t step = cell * 3 / 2;
+    const int64_t originX = (W - 9 * cell) / 2;
     Geometry g;
-    g.CellSize = 2 * h / 15;
-    if (2 * w / 22 < g.CellSize)
-        g.CellSize = 2 * w / 22;
-    g.CakeRadius = g.CellSize * 9 / 20;
-    g.PlateStep = g.CellSize * 3 / 2;
-    g.OriginX = (w - 9 * g.CellSize) / 2;
-    g.OriginY = (h - 6 * g.CellSize) / 2;
-    g.PlateX = 6 * g.CellSize + g.OriginX + g.PlateStep;
-    g.PlateY = (h - 3 * g.PlateStep) / 2;
+    g.CellSize = static_cast<int32_t>(cell);
+    g.CakeRadius = static_cast<int32_t>(radius);
+    g.PlateStep = static_cast<int32_t>(step);
+    g.OriginX = static_cast<int32_t>(originX);
+    g.OriginY = static_cast<int32_t>((H - 6 * cell) / 2);
+    g.PlateX = static_cast<int32_t>(6 * cell + originX + step);
+    g.PlateY = static_cast<int32_t>((H - 3 * step) / 2);
     return g;
 }
 

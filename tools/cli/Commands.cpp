@@ -218,11 +218,20 @@ int Play(std::vector<std::string> args, std::FILE* out)
         case Step::Undo: result = game.OOpsBtnClick() ? "undone" : "disabled"; break;
         case Step::Again: result = game.AgainBtnClick() ? "dealt" : "disabled"; break;
         case Step::New: result = game.StartBtnClick() ? "dealt" : "disabled"; break;
-        case Step::Tick:
-            for (uint64_t i = 0; i < st.ticks; ++i)
+        case Step::Tick: {
+            // Between steps nothing is lifted and ticks never change the phase, so the
+            // clock and the pulse repeat every 160 ticks (10 per point, 16 per pulse
+            // cycle) with 16 points lost while playing. Whole cycles are counted at once,
+            // so any count finishes at once; the score wraps like the 32-bit field.
+            const uint64_t cycles = st.ticks / 160;
+            if (game.T.Phase == GamePhase::Playing)
+                game.T.Score = static_cast<int32_t>(static_cast<uint32_t>(game.T.Score) -
+                                                    static_cast<uint32_t>(cycles * 16));
+            for (uint64_t i = 0; i < st.ticks % 160; ++i)
                 game.Timer1Timer();
             result = "ticked";
             break;
+        }
         }
         const Tableau& t = game.T;
         std::string s = "{\"step\":" + Quoted(st.text) + ",\"result\":\"" + result + "\",\"score\":" +
