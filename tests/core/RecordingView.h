@@ -1,0 +1,115 @@
+#pragma once
+// A GameView that writes every call down as one short line, in order, so tests can assert
+// what the player sees and hears and in which order. Questions take their answers from a
+// queue (Yes when it is empty); a hook runs while a dialog is open, to stand for the timer
+// ticks that keep coming while a modal dialog shows.
+#include "core/Game.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace torvella::testing {
+
+inline const char* ButtonName(Button b)
+{
+    switch (b) {
+    case Button::Start: return "Start";
+    case Button::Again: return "Again";
+    case Button::OOps: return "OOps";
+    case Button::Pause: return "Pause";
+    case Button::HighScore: return "HighScore";
+    }
+    return "?";
+}
+
+class RecordingView : public GameView {
+public:
+    std::vector<std::string> log;
+    std::deque<int> answers;
+    std::function<void()> whileDialogOpen;
+    int tongue = 0;
+    const Tableau* t = nullptr;  // to write down the score and phase at the moment of a call
+
+    void CellEmptied(int col, int row) override { Add("empty " + N(col) + " " + N(row)); }
+    void CellCake(int col, int row, int colour, int slices) override
+    {
+        Add("cake " + N(col) + " " + N(row) + " " + N(colour) + " " + N(slices));
+    }
+    void SlotChanged(int column, int colour, int slices) override
+    {
+        Add("slot " + N(column) + " " + N(colour) + " " + N(slices));
+    }
+    void LiftedCakeDrawn(int x, int y, int colour, int slices) override
+    {
+        Add("lift " + N(x) + " " + N(y) + " " + N(colour) + " " + N(slices));
+    }
+    void LiftedCakeErased(int x, int y) override { Add("unlift " + N(x) + " " + N(y)); }
+    void PulseDot(int col, int row, uint32_t colour) override
+    {
+        Add("dot " + N(col) + " " + N(row) + " " + std::to_string(colour));
+    }
+    void ScoreChanged() override { Add("score " + N(t ? t->Score : 0)); }
+    void JumpsChanged() override { Add("jumps " + N(t ? t->JumpsLeft : 0)); }
+    void ButtonEnabledChanged(Button b, bool on) override
+    {
+        Add(std::string("button ") + ButtonName(b) + (on ? " on" : " off"));
+    }
+    void BoardRenewed() override { Add("renew"); }
+    void RepaintWindow() override { Add(std::string("repaint ") + Phase()); }
+    void PlaySound(int number) override { Add("sound " + N(number)); }
+    void Delay(int ms) override { Add("delay " + N(ms)); }
+    int ShowKind(int kind) override
+    {
+        Add("kind " + N(kind) + " " + Phase());
+        return Answer();
+    }
+    int ShowText(int kind, const std::string& text) override
+    {
+        Add("text " + N(kind) + " " + Phase() + " " + text);
+        return Answer();
+    }
+    void ShowHighscore(int32_t score, bool viewOnly) override
+    {
+        Add("highscore " + N(score) + (viewOnly ? " view" : " enter"));
+    }
+    void KeepMusicPlaying() override { Add("music"); }
+    int Tongue() const override { return tongue; }
+
+    // The lines that start with one of the prefixes, in order.
+    std::vector<std::string> Only(std::initializer_list<std::string> prefixes) const
+    {
+        std::vector<std::string> out;
+        for (const auto& line : log)
+            for (const auto& p : prefixes)
+                if (line.compare(0, p.size(), p) == 0) {
+                    out.push_back(line);
+                    break;
+                }
+        return out;
+    }
+    std::vector<std::string> Take()
+    {
+        std::vector<std::string> out;
+        out.swap(log);
+        return out;
+    }
+
+private:
+    static std::string N(long long v) { return std::to_string(v); }
+    const char* Phase() const { return t ? PhaseName(t->Phase) : "?"; }
+    void Add(std::string line) { log.push_back(std::move(line)); }
+    int Answer()
+    {
+        if (whileDialogOpen)
+            whileDialogOpen();
+        if (answers.empty())
+            return kYes;
+        const int a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+};
+
+} // namespace torvella::testing
