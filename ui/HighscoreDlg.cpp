@@ -117,11 +117,20 @@ void HighscoreDlg::BindPictures(const DlgResources& res)
 
 void HighscoreDlg::LoadEntries()
 {
+    QStringList unreadable;
     for (int i = 0; i < kEntries; ++i) {
-        const QString stored = ini_.ReadString(kSection, iniString_ + QString::number(i), QString());
-        const QString plain = scrambler_.Decrypt(stored);
         entryNames_[i] = PlaceholderName();
         entryScores_[i] = 0;
+        QString stored;
+        try {
+            stored = ini_.ReadString(kSection, iniString_ + QString::number(i), QString());
+        } catch (const settings::StoreError& e) {
+            // A value that is no text at all (edited by hand): one bad row must not keep
+            // the player from the whole list, nor from clearing it.
+            unreadable << e.Message();
+            continue;
+        }
+        const QString plain = scrambler_.Decrypt(stored);
         const qsizetype comma = plain.indexOf(QLatin1Char(','));
         if (comma < 0)
             continue;
@@ -133,6 +142,13 @@ void HighscoreDlg::LoadEntries()
         entryScores_[i] = *score;
         entryNames_[i] = plain.mid(comma + 1);
     }
+    if (!unreadable.isEmpty())
+        QMessageBox::warning(mainWindow_ ? mainWindow_ : this, QStringLiteral("Torvella"),
+                             settings_.Text("Einträge der Bestenliste sind unlesbar und werden als leere Plätze "
+                                            "gezeigt. Beim nächsten Bestätigen werden sie neu geschrieben.",
+                                            "Entries of the high-score list cannot be read and are shown as "
+                                            "empty places. The next confirmation writes them anew.")
+                                 + QStringLiteral("\n\n") + unreadable.join(QLatin1Char('\n')));
 }
 
 int HighscoreDlg::FindInsertPos(int32_t score) const

@@ -335,6 +335,45 @@ TEST_F(HighscoreList, HandEditedEntriesReadAsEmptyPlaces)
     EXPECT_EQ(shown, expected);
 }
 
+TEST_F(HighscoreList, EntryThatIsNoTextIsReportedAndTheListStillLoads)
+{
+    Seed(Descending());
+    // Unquoted, the store reads this value as a list of two texts, not as one text.
+    {
+        QFile f(QString::fromStdString(cfg.storeFile().string()));
+        ASSERT_TRUE(f.open(QFile::Append));
+        f.write("hs3=abc, def\n");
+    }
+    QString reported;
+    List shown;
+    bool opened = false;
+    WhenModal([&](QWidget* box) {
+        if (auto* msg = qobject_cast<QMessageBox*>(box)) {
+            reported = msg->text();
+            msg->close();
+        }
+        WhenModal([&](QWidget* w) {
+            if (w == &dlg) {
+                opened = true;
+                shown = Shown(w);
+                Child<QCheckBox>(w, "ClearBox")->setChecked(true);
+                Press(w, "OkBtn");
+            } else if (w) {
+                w->close();
+            }
+        });
+    });
+    dlg.ShowModal(0, true);
+    FlushQueued();
+    EXPECT_TRUE(reported.contains(QStringLiteral("hs3"))) << reported.toStdString();
+    EXPECT_TRUE(opened);
+    List expected = Descending();
+    expected[3] = {0, QStringLiteral("Mr. Brain")};
+    EXPECT_EQ(shown, expected);
+    // Clearing mends the store.
+    EXPECT_EQ(Stored(), Placeholders());
+}
+
 TEST_F(HighscoreList, FailedStoreIsReportedAndTheDialogStaysUsable)
 {
     // A folder where the store file should be makes every write fail.
