@@ -96,7 +96,6 @@ TEST(DealTest, EveryDealHoldsEachCakeOnceAndResetsTheGame)
 
 class SameTableauTest : public testing::GameFixture {};
 
-
 TEST_F(SameTableauTest, SameTableauAgainRepeatsTheLayoutAndKeepsTheSequence)
 {
     // The fixture dealt state 0; play on with a move and state changes, then ask again.
