@@ -65,18 +65,22 @@ double RayAngle(int cx, int cy, int px, int py)
 }
 
 // A pie inscribed in (left, top, right, bottom), counter-clockwise from the ray through
-// the start point to the ray through the end point.
+// the start point to the ray through the end point, in the current brush. The pie is
+// filled without a pen: with pen and brush of one colour the outline only adds the pixels
+// on its border, and the fill of the rectangle's area covers those same pixels at half the
+// cost (neighbouring slices share their rays, so no seam opens between them).
 void WinPie(QPainter& p, int left, int top, int right, int bottom, QPoint start, QPoint end)
 {
+    // Whole sixteenths of a degree for both rays, so that a slice ends exactly where its
+    // neighbour starts.
     const int cx = (left + right) / 2, cy = (top + bottom) / 2;
-    const double a0 = RayAngle(cx, cy, start.x(), start.y());
-    double span = RayAngle(cx, cy, end.x(), end.y()) - a0;
-    while (span <= 0.0)
-        span += 360.0;  // the same ray twice is the whole ellipse
-    while (span > 360.0)
-        span -= 360.0;
-    p.drawPie(Inscribed(left, top, right, bottom), static_cast<int>(std::lround(a0 * 16.0)),
-              static_cast<int>(std::lround(span * 16.0)));
+    const int a0 = static_cast<int>(std::lround(RayAngle(cx, cy, start.x(), start.y()) * 16.0));
+    const int a1 = static_cast<int>(std::lround(RayAngle(cx, cy, end.x(), end.y()) * 16.0));
+    int span = ((a1 - a0) % 5760 + 5760) % 5760;
+    if (span == 0)
+        span = 5760;  // the same ray twice is the whole ellipse
+    p.setPen(Qt::NoPen);
+    p.drawPie(QRectF(left, top, right - left, bottom - top), a0, span);
 }
 
 // pixel (x, y) of the area shows the sheet pixel (column·tw + x mod tw, row·th + y mod th)
@@ -246,7 +250,6 @@ void DrawCake(QPainter& p, const Geometry& g, int x, int y, int slices, int colo
     auto rim = [&](int k) { return QPoint(x + RoundProduct(R, kSliceSin[k]) - 1, y + RoundProduct(R, kSliceCos[k]) - 1); };
     for (int i = 1; i <= count; ++i) {
         const uint32_t shade = mixed ? table[(i % 4) + 1][i] : table[colour][i];
-        p.setPen(Pen(shade));
         p.setBrush(ToQColor(shade));
         WinPie(p, x - R + 3, y - R + 3, x + R - 3, y + R - 3, rim(i), rim(i - 1));
     }
@@ -256,8 +259,8 @@ void DrawCake(QPainter& p, const Geometry& g, int x, int y, int slices, int colo
     const int r = R / 3;
     if (mixed)
         p.setPen(Pen(kMixedOutline));
-    else if (count < 1)
-        p.setPen(Pen(table[colour][14]));
+    else
+        p.setPen(Pen(count < 1 ? table[colour][14] : table[colour][count]));
     p.setBrush(ToQColor(mixed ? kBlack : table[colour][15]));
     p.drawEllipse(Inscribed(x - r, y - r, x + r, y + r));
 }

@@ -96,6 +96,19 @@ TEST_F(BoardPicture, RedTwelveSliceCakeShowsEachShadeInItsSector)
     }
     EXPECT_EQ(At(c.x, c.y), qRgb(0, 0, 0)) << "black centre dot";
     EXPECT_EQ(At(c.x - 8, c.y), qRgb(0xA5, 0, 0)) << "the dot keeps the last slice's pen";
+
+    // No seam between neighbouring slices: between dot and rim only slice shades show.
+    for (int dy = -19; dy <= 19; ++dy)
+        for (int dx = -19; dx <= 19; ++dx) {
+            const double d = std::hypot(dx + 0.5, dy + 0.5);
+            if (d < 10 || d > 19)
+                continue;
+            const QRgb px = At(c.x + dx, c.y + dy);
+            bool isSlice = false;
+            for (int i = 1; i <= 12; ++i)
+                isSlice = isSlice || px == qRgb(kRed[i], 0, 0);
+            EXPECT_TRUE(isSlice) << "at " << dx << "," << dy << ": " << QColor(px).name().toStdString();
+        }
     EXPECT_EQ(At(c.x - 24, c.y), Bgr(ColourTable()[1][14])) << "base outline";
 }
 
