@@ -508,6 +508,9 @@ void MainForm::showEvent(QShowEvent* e)
 
 void MainForm::FormShow()
 {
+    // The clips are decoded now that the first frame is up, so neither the first paint
+    // nor the first move waits for it.
+    waves_->Load();
     try {
         settings_.Tongue = ini_.ReadInteger(kSection, QStringLiteral("tongue"), -1);
     } catch (const settings::StoreError& e) {
