@@ -204,9 +204,8 @@ void MainForm::FormCreate()
     // 8. - 15.
     game_.Rng.SetState(Random::SeedFromClock());
     ColourTable();
-    sheet_ = assets::Bmps(assets::BmpsSheet);
-    toolImages_ = {sheet_, assets::Bmps(assets::BmpsDigits), assets::Bmps(assets::BmpsJumpIcon),
-                   assets::Bmps(assets::BmpsJumpMask)};
+    toolImages_ = LoadToolBarImages();
+    sheet_ = toolImages_.sheet;
     BuildBoardBack();
     game_.SetBoardSize(box_->width(), box_->height());
     game_.Deal();
@@ -555,6 +554,7 @@ void MainForm::SaveSettings()
         ini_.WriteInteger(kSection, QStringLiteral("tongue"), settings_.Tongue);
         ini_.WriteInteger(kSection, QStringLiteral("backmode"), settings_.BackMode);
     } catch (const settings::StoreError& e) {
+        storeFailedAtClose_ = true;
         ReportError(settings_.Text("Die Einstellungen konnten nicht gespeichert werden:\n",
                                    "The settings could not be saved:\n") +
                     QString::fromUtf8(e.what()));
@@ -613,7 +613,12 @@ void MainForm::SavePlacement()
         ini_.DeleteValue(kSection, QStringLiteral("MainFormColor"));
         ini_.DeleteValue(kSection, QStringLiteral("MainFormFont"));
     } catch (const settings::StoreError& e) {
-        ReportError(QString::fromUtf8(e.what()));
+        // The player was told at close that the store cannot be written; the same
+        // failure a moment later is no news.
+        if (!storeFailedAtClose_)
+            ReportError(settings_.Text("Die Fensterposition konnte nicht gespeichert werden:\n",
+                                       "The window position could not be saved:\n") +
+                        QString::fromUtf8(e.what()));
     }
 }
 
