@@ -144,6 +144,7 @@ private:
     QString programFolder_;
     bool firstShowPending_ = false;
     bool closing_ = false;
+    bool storeFailedAtClose_ = false;  // the settings could not be written at close
 
     QImage sheet_;
     ToolBarImages toolImages_;
