@@ -1,0 +1,253 @@
+// The game keeps running and loses nothing when its surroundings are broken: a settings
+// folder that cannot be written, a settings file or a placement full of garbage, no music,
+// no audio device, no help file.
+#include "ui/test_mainform_support.h"
+
+#include "common/FreshConfig.h"
+#include "help/HelpWindow.h"
+#include "help/hh.h"
+#include "settings/IniCtrl.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTextBrowser>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace torvella {
+namespace {
+
+using testing::Click;
+using testing::Drag;
+using testing::Key;
+using testing::Prepare;
+
+const QString kCommon = QStringLiteral("common");
+
+std::string Join(const QStringList& list) { return list.join(QStringLiteral(" | ")).toStdString(); }
+
+// Sets an environment variable for one scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name)
+    {
+        if (const char* old = std::getenv(name))
+            old_ = old, had_ = true;
+        setenv(name, value, 1);
+    }
+    ~ScopedEnv()
+    {
+        if (had_)
+            setenv(name_.c_str(), old_.c_str(), 1);
+        else
+            unsetenv(name_.c_str());
+    }
+
+private:
+    std::string name_, old_;
+    bool had_ = false;
+};
+
+class Reliability : public ::testing::Test {
+protected:
+    testing::FreshConfig cfg;
+    testing::ErrorRecorder recorder;
+    testing::DialogScript script;
+
+    void WriteStore(const QByteArray& bytes)
+    {
+        std::filesystem::create_directories(cfg.storeFile().parent_path());
+        std::ofstream(cfg.storeFile(), std::ios::binary).write(bytes.constData(), bytes.size());
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(script.Unexpected().isEmpty()) << "dialogs nobody expected: " << Join(script.Unexpected());
+        EXPECT_EQ(script.Pending(), 0) << "expected dialogs that never came";
+    }
+};
+
+TEST_F(Reliability, UnwritableSettingsFolderStillClosesWithOneClearMessage)
+{
+    // A regular file where the settings folder should be: no store can be made below it,
+    // whoever runs the test.
+    std::ofstream(cfg.dir() / "Quorlix") << "not a folder";
+    script.Expect("TongueDlg", Click("EnglishBtn"));
+    {
+        testing::ProgramWindows run;
+        ui::MainForm& m = run.Main();
+        EXPECT_TRUE(recorder.errors.isEmpty()) << "reading gives the defaults: " << Join(recorder.errors);
+        EXPECT_EQ(m.Settings().Tongue, 0);
+
+        // The game itself is not affected.
+        Prepare(m, {{0, 0, 2, 5}, {1, 0, 1, 3}, {2, 0, 3, 2}});
+        Drag(m, 0, 0, 1, 0);
+        EXPECT_EQ(m.GameState().T.Phase, GamePhase::Playing);
+
+        script.Expect("YesNoDlg", Click("YesBtn"));
+        m.close();
+        EXPECT_FALSE(m.isVisible()) << "a store that cannot be written must not keep the game open";
+        EXPECT_EQ(m.GameState().T.Phase, GamePhase::Ended);
+    }
+    // The close and the placement saved at destruction fail alike: the player hears of it once.
+    ASSERT_EQ(recorder.errors.size(), 1) << Join(recorder.errors);
+    EXPECT_TRUE(recorder.errors[0].startsWith("The settings could not be saved")) << Join(recorder.errors);
+}
+
+TEST_F(Reliability, SettingsFileWithGarbageGivesDefaults)
+{
+    // Values that are no numbers read as their defaults; the file is still a settings
+    // file, so the close writes the new values into it.
+    WriteStore("[common]\ntongue=\x01\x02\nsound=loud\nmusic=\nbackmode=seven\n====\n[[]]\n");
+    script.Expect("TongueDlg", Click("GermanBtn"));
+    {
+        testing::ProgramWindows run;
+        ui::MainForm& m = run.Main();
+        EXPECT_TRUE(m.Settings().SoundOn);
+        EXPECT_TRUE(m.Settings().MusicOn);
+        EXPECT_EQ(m.Settings().BackMode, 0);
+        EXPECT_EQ(m.Settings().Tongue, 1);
+        m.Settings().BackMode = 3;
+        script.Expect("YesNoDlg", Click("YesBtn"));
+        m.close();
+        EXPECT_FALSE(m.isVisible());
+    }
+    EXPECT_TRUE(recorder.errors.isEmpty()) << Join(recorder.errors);
+    settings::IniCtrl ini;
+    EXPECT_EQ(ini.ReadInteger(kCommon, QStringLiteral("tongue"), -5), 1);
+    EXPECT_EQ(ini.ReadInteger(kCommon, QStringLiteral("backmode"), -5), 3);
+    EXPECT_EQ(ini.ReadString(kCommon, QStringLiteral("sound"), QString()), "1");
+}
+
+TEST_F(Reliability, SettingsFileOfBinaryGarbageGivesDefaultsAndIsLeftAlone)
+{
+    // Not a settings file at all: the store will not write over what it cannot read, so
+    // the close tells the player once and still closes.
+    QByteArray garbage("\xff\xfe\x00[common\ntongue=1\n", 19);
+    for (int i = 0; i < 256; ++i)
+        garbage.append(char((i * 37) & 0xFF));
+    WriteStore(garbage);
+    script.Expect("TongueDlg", Click("EnglishBtn"));
+    {
+        testing::ProgramWindows run;
+        ui::MainForm& m = run.Main();
+        EXPECT_TRUE(m.Settings().SoundOn);
+        EXPECT_EQ(m.Settings().BackMode, 0);
+        EXPECT_EQ(m.Settings().Tongue, 0);
+        script.Expect("YesNoDlg", Click("YesBtn"));
+        m.close();
+        EXPECT_FALSE(m.isVisible());
+    }
+    ASSERT_EQ(recorder.errors.size(), 1) << Join(recorder.errors);
+    EXPECT_TRUE(recorder.errors[0].startsWith("The settings could not be saved")) << Join(recorder.errors);
+    QFile f(QString::fromStdString(cfg.storeFile().string()));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), garbage);
+}
+
+TEST_F(Reliability, GarbagePlacementCentresTheWindow)
+{
+    settings::IniCtrl ini;
+    ini.WriteInteger(kCommon, QStringLiteral("tongue"), 0);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    for (const char* stored : {"garbage", "200,0,1,ten,20,770,520", "199,0,1,10,20,770,520", "200,0,1,10,20,770",
+                               ",,,,,,"}) {
+        SCOPED_TRACE(stored);
+        ini.WriteString(kCommon, QStringLiteral("MainForm"), QString::fromLatin1(stored));
+        testing::ProgramWindows run;
+        ui::MainForm& m = run.Main();
+        const QRect frame = m.frameGeometry();
+        const int dw = frame.width() - m.width(), dh = frame.height() - m.height();
+        // Centred with its designed size, then widened to the minimum to the right.
+        EXPECT_EQ(frame.left(), screen.left() + (screen.width() - (ui::MainForm::kInitialClientWidth + dw)) / 2);
+        EXPECT_EQ(frame.top(), screen.top() + (screen.height() - (ui::MainForm::kInitialClientHeight + dh)) / 2);
+        EXPECT_EQ(frame.size(), QSize(ui::MainForm::kMinOuterWidth, ui::MainForm::kMinOuterHeight));
+    }
+    // A valid value, for contrast, is applied.
+    ini.WriteString(kCommon, QStringLiteral("MainForm"), QStringLiteral("200,0,1,10,20,770,520"));
+    testing::ProgramWindows run;
+    EXPECT_EQ(run.Main().frameGeometry(), QRect(10, 20, 760, 500));
+    EXPECT_TRUE(recorder.errors.isEmpty()) << Join(recorder.errors);
+}
+
+TEST_F(Reliability, NoMusicFilesMeansNoMusicAndNoComplaint)
+{
+    settings::IniCtrl().WriteInteger(kCommon, QStringLiteral("tongue"), 0);
+    testing::ProgramWindows run;
+    ui::MainForm& m = run.Main();
+    ASSERT_TRUE(QDir(m.ProgramFolder()).entryList({QStringLiteral("*.mid")}, QDir::Files).isEmpty())
+        << "this test needs a program folder without music files";
+    EXPECT_FALSE(m.Settings().MusicAvailable);
+    EXPECT_TRUE(m.Settings().MusicOn) << "the stored switch is kept";
+    m.KeepMusicPlaying();  // what every sixteenth tick does
+
+    QString label;
+    bool musicButtonEnabled = true;
+    script.Expect("OptionDlg", [&](QWidget* dlg) {
+        label = dlg->findChild<QLabel*>(QStringLiteral("MusicLabel"))
+                    ? dlg->findChild<QLabel*>(QStringLiteral("MusicLabel"))->text()
+                    : QString();
+        musicButtonEnabled = dlg->findChild<QWidget*>(QStringLiteral("MusicBtn"))->isEnabled();
+        QTest::keyClick(dlg, Qt::Key_Escape);
+    });
+    QTest::mouseClick(m.OptionBtn(), Qt::LeftButton);
+    EXPECT_FALSE(musicButtonEnabled);
+    EXPECT_EQ(label, "No music files available.");
+    EXPECT_TRUE(recorder.errors.isEmpty()) << Join(recorder.errors);
+}
+
+TEST_F(Reliability, NoAudioDeviceGameGoesOnSilently)
+{
+    ScopedEnv driver("SDL_AUDIODRIVER", "no-such-driver");
+    settings::IniCtrl().WriteInteger(kCommon, QStringLiteral("tongue"), 0);
+    testing::ProgramWindows run;
+    ui::MainForm& m = run.Main();
+    ASSERT_TRUE(m.Settings().SoundOn);
+
+    // A hold (sound 2), a refusal (sound 6): both go ahead without a sound.
+    Prepare(m, {{0, 0, 2, 5}, {1, 0, 1, 3}, {2, 0, 3, 2}, {0, 1, 3, 7}});
+    Drag(m, 0, 0, 1, 0);
+    Drag(m, 1, 0, 1, 1);
+    const Tableau& t = m.GameState().T;
+    EXPECT_EQ(t.HoldSlices[1], 3);
+    EXPECT_EQ(t.Colour(1, 0), 2);
+    EXPECT_EQ(t.Phase, GamePhase::Playing);
+    EXPECT_FALSE(m.Waves()->Load());
+    EXPECT_EQ(m.Waves()->Chunk(2), nullptr);
+    EXPECT_TRUE(recorder.errors.isEmpty()) << Join(recorder.errors);
+
+    script.Expect("YesNoDlg", Click("YesBtn"));
+    m.close();
+    EXPECT_FALSE(m.isVisible());
+}
+
+TEST_F(Reliability, MissingHelpFileShowsAnExplanationInTheHelpWindow)
+{
+    settings::IniCtrl().WriteInteger(kCommon, QStringLiteral("tongue"), 0);
+    testing::ProgramWindows run;
+    ui::MainForm& m = run.Main();
+    ASSERT_FALSE(QFile::exists(m.ProgramFolder() + QStringLiteral("pomq.qch")))
+        << "this test needs a program folder without the help file";
+    ASSERT_TRUE(help::ViewerLibraryLoaded()) << "module initialisation loads the viewer";
+
+    QTest::mouseClick(m.RulesBtn(), Qt::LeftButton);
+    const QList<QWidget*> windows = help::HelpWindows();
+    ASSERT_EQ(windows.size(), 1);
+    auto* help = dynamic_cast<help::HelpWindow*>(windows.back());
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->Browser()->toPlainText().contains("was not found")) << help->Browser()->toPlainText().toStdString();
+    EXPECT_TRUE(recorder.errors.isEmpty()) << Join(recorder.errors);
+
+    // The game is still there to be played.
+    Prepare(m, {{0, 0, 2, 5}, {1, 0, 1, 3}, {2, 0, 3, 2}});
+    Drag(m, 0, 0, 1, 0);
+    EXPECT_EQ(m.GameState().T.HoldSlices[1], 3);
+}
+
+} // namespace
+} // namespace torvella
