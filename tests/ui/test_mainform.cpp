@@ -412,6 +412,13 @@ TEST_F(MainWindow, SettingsAreWrittenBackOnlyWhenTheCloseGoesAhead)
         EXPECT_EQ(ini.ReadString(kCommon, QStringLiteral("music"), none), c.musicText);
         EXPECT_EQ(ini.ReadString(kCommon, QStringLiteral("tongue"), none), c.tongueText);
         EXPECT_EQ(ini.ReadString(kCommon, QStringLiteral("backmode"), none), c.backText);
+        // Plain text values in the [common] group of the INI file.
+        QFile file(QString::fromStdString(cfg.storeFile().string()));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        EXPECT_TRUE(text.contains("[common]"));
+        EXPECT_TRUE(text.contains(QByteArray("tongue=") + c.tongueText + '\n')) << text.toStdString();
+        EXPECT_TRUE(text.contains(QByteArray("sound=") + c.soundText + '\n')) << text.toStdString();
         windows.reset();
     }
 }
