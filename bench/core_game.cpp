@@ -2,6 +2,7 @@
 // through the game's mouse handlers with its undo record. Targets on the team's machine:
 // deal < 150 us, scan < 0.5 us, move < 1 us.
 #include "core/Game.h"
+#include "core/NullView.h"
 
 #include <benchmark/benchmark.h>
 
@@ -9,28 +10,6 @@ namespace {
 
 using namespace torvella;
 
-// A window that does nothing: what is measured is the core alone.
-class NullView : public GameView {
-public:
-    void CellEmptied(int, int) override {}
-    void CellCake(int, int, int, int) override {}
-    void SlotChanged(int, int, int) override {}
-    void LiftedCakeDrawn(int, int, int, int) override {}
-    void LiftedCakeErased(int, int) override {}
-    void PulseDot(int, int, uint32_t) override {}
-    void ScoreChanged() override {}
-    void JumpsChanged() override {}
-    void ButtonEnabledChanged(Button, bool) override {}
-    void BoardRenewed() override {}
-    void RepaintWindow() override {}
-    void PlaySound(int) override {}
-    void Delay(int) override {}
-    int ShowKind(int) override { return kYes; }
-    int ShowText(int, const std::string&) override { return kYes; }
-    void ShowHighscore(int32_t, bool) override {}
-    void KeepMusicPlaying() override {}
-    int Tongue() const override { return 0; }
-};
 
 void BM_Deal(benchmark::State& state)
 {

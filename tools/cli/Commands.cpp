@@ -1,6 +1,8 @@
 #include "tools/cli/Commands.h"
 
 #include "core/Game.h"
+#include "core/NullView.h"
+#include "tools/cli/Args.h"
 #include "tools/cli/Extensions.h"
 
 #include <charconv>
@@ -17,63 +19,11 @@ namespace {
 
 // Records what a move asks of its window; answers every question with Yes, as if a
 // running game was given up without asking.
-class RecordingView : public GameView {
+class RecordingView : public NullView {
 public:
     std::vector<int> sounds;
-
-    void CellEmptied(int, int) override {}
-    void CellCake(int, int, int, int) override {}
-    void SlotChanged(int, int, int) override {}
-    void LiftedCakeDrawn(int, int, int, int) override {}
-    void LiftedCakeErased(int, int) override {}
-    void PulseDot(int, int, uint32_t) override {}
-    void ScoreChanged() override {}
-    void JumpsChanged() override {}
-    void ButtonEnabledChanged(Button, bool) override {}
-    void BoardRenewed() override {}
-    void RepaintWindow() override {}
     void PlaySound(int number) override { sounds.push_back(number); }
-    void Delay(int) override {}
-    int ShowKind(int) override { return kYes; }
-    int ShowText(int, const std::string&) override { return kYes; }
-    void ShowHighscore(int32_t, bool) override {}
-    void KeepMusicPlaying() override {}
-    int Tongue() const override { return 0; }
 };
-
-template <typename T>
-bool ParseNumber(std::string_view text, T& value)
-{
-    if (text.empty())
-        return false;
-    if (text.front() == '+')
-        text.remove_prefix(1);
-    if (text.empty() || text.front() == '+')
-        return false;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size();
-}
-
-uint32_t ParseState(const std::string& text)
-{
-    uint32_t state = 0;
-    if (text.empty() || text.front() == '-' || text.front() == '+' || !ParseNumber(text, state))
-        throw UsageError("STATE must be an unsigned 32-bit decimal number: '" + text + "'");
-    return state;
-}
-
-// "WxH" with both positive.
-std::pair<int32_t, int32_t> ParseSize(const std::string& text)
-{
-    const auto x = text.find('x');
-    int32_t w = 0, h = 0;
-    if (x == std::string::npos || !ParseNumber(std::string_view(text).substr(0, x), w) ||
-        !ParseNumber(std::string_view(text).substr(x + 1), h) || w <= 0 || h <= 0)
-        throw UsageError("--size must be WxH with positive integers: '" + text + "'");
-    if (CalcLayout(w, h).CellSize <= 0)
-        throw UsageError("board area " + text + " is too small for a tableau");
-    return {w, h};
-}
 
 void PrintCells(std::string& s, const Tableau& t)
 {
@@ -84,24 +34,6 @@ void PrintCells(std::string& s, const Tableau& t)
         s += '[' + std::to_string(t.CellColour[i]) + ',' + std::to_string(t.CellSlices[i]) + ']';
     }
     s += ']';
-}
-
-std::string Quoted(const std::string& text)
-{
-    std::string s = "\"";
-    for (unsigned char ch : text) {
-        if (ch == '"' || ch == '\\') {
-            s += '\\';
-            s += static_cast<char>(ch);
-        } else if (ch < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", ch);
-            s += buf;
-        } else {
-            s += static_cast<char>(ch);
-        }
-    }
-    return s + '"';
 }
 
 int Deal(const std::vector<std::string>& args, std::FILE* out)
@@ -187,7 +119,7 @@ int Play(std::vector<std::string> args, std::FILE* out)
     if (!args.empty() && args[0] == "--size") {
         if (args.size() < 2)
             throw UsageError("--size needs WxH");
-        std::tie(w, h) = ParseSize(args[1]);
+        std::tie(w, h) = ParseBoardSize(args[1]);
         args.erase(args.begin(), args.begin() + 2);
     }
     if (args.empty())
@@ -234,7 +166,7 @@ int Play(std::vector<std::string> args, std::FILE* out)
         }
         }
         const Tableau& t = game.T;
-        std::string s = "{\"step\":" + Quoted(st.text) + ",\"result\":\"" + result + "\",\"score\":" +
+        std::string s = "{\"step\":" + JsonQuoted(st.text) + ",\"result\":\"" + result + "\",\"score\":" +
                         std::to_string(t.Score) + ",\"jumps\":" + std::to_string(t.JumpsLeft) + ",\"plates\":[";
         for (int c = 1; c <= kColours; ++c)
             s += (c > 1 ? "," : "") + std::to_string(t.PlateSlices[c]);
