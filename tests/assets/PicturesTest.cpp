@@ -301,29 +301,47 @@ TEST(Pictures, BackgroundTilesWrapSeamlesslyAndTheDarkOnesAreAThird)
     }
 }
 
-TEST(Pictures, TheGeneratorReproducesTheCommittedFilesByteForByte)
-{
-    QTemporaryDir out;
-    ASSERT_TRUE(out.isValid());
-    QProcess gen;
-    gen.start(QStringLiteral(TORVELLA_ASSETGEN), {"--only", "pictures", out.path()});
-    ASSERT_TRUE(gen.waitForFinished(300000)) << gen.errorString().toStdString();
-    ASSERT_EQ(gen.exitStatus(), QProcess::NormalExit);
-    ASSERT_EQ(gen.exitCode(), 0) << gen.readAllStandardError().toStdString();
+// Every generated file of a kind, compared with the committed one.
+struct GeneratedKind {
+    const char* kind;      // the generator's --only argument
+    const char* folder;    // below assets/
+    const char* pattern;
+    QStringList extras;    // further files below assets/
+};
 
+TEST(Assets, TheGeneratorReproducesTheCommittedFilesByteForByte)
+{
+    const GeneratedKind kinds[] = {
+        {"pictures", "pictures", "*.png", {"pictures.qrc", "contact-sheet.png"}},
+        {"sounds", "sounds", "*.wav", {}},
+        {"music", "music", "*.mid", {}},
+    };
     const QDir committed(QStringLiteral(TORVELLA_ASSETS_DIR));
-    const QDir fresh(out.path());
-    const QStringList committedFiles = QDir(committed.filePath("pictures")).entryList({"*.png"}, QDir::Files, QDir::Name);
-    const QStringList freshFiles = QDir(fresh.filePath("pictures")).entryList({"*.png"}, QDir::Files, QDir::Name);
-    EXPECT_EQ(committedFiles, freshFiles);
-    QStringList compared;
-    for (const QString& name : freshFiles)
-        compared << "pictures/" + name;
-    compared << "pictures.qrc" << "contact-sheet.png";
-    for (const QString& name : compared) {
-        QFile a(committed.filePath(name)), b(fresh.filePath(name));
-        ASSERT_TRUE(a.open(QIODevice::ReadOnly)) << name.toStdString();
-        ASSERT_TRUE(b.open(QIODevice::ReadOnly)) << name.toStdString();
-        EXPECT_TRUE(a.readAll() == b.readAll()) << name.toStdString() << " differs from a fresh run";
+    for (const GeneratedKind& k : kinds) {
+        SCOPED_TRACE(k.kind);
+        QTemporaryDir out;
+        ASSERT_TRUE(out.isValid());
+        QProcess gen;
+        gen.start(QStringLiteral(TORVELLA_ASSETGEN), {"--only", k.kind, out.path()});
+        ASSERT_TRUE(gen.waitForFinished(300000)) << gen.errorString().toStdString();
+        ASSERT_EQ(gen.exitStatus(), QProcess::NormalExit);
+        ASSERT_EQ(gen.exitCode(), 0) << gen.readAllStandardError().toStdString();
+
+        const QDir fresh(out.path());
+        const QStringList committedFiles =
+            QDir(committed.filePath(k.folder)).entryList({k.pattern}, QDir::Files, QDir::Name);
+        const QStringList freshFiles = QDir(fresh.filePath(k.folder)).entryList({k.pattern}, QDir::Files, QDir::Name);
+        EXPECT_EQ(committedFiles, freshFiles);
+        EXPECT_FALSE(freshFiles.isEmpty());
+        QStringList compared;
+        for (const QString& name : freshFiles)
+            compared << QString::fromUtf8(k.folder) + "/" + name;
+        compared << k.extras;
+        for (const QString& name : compared) {
+            QFile a(committed.filePath(name)), b(fresh.filePath(name));
+            ASSERT_TRUE(a.open(QIODevice::ReadOnly)) << name.toStdString();
+            ASSERT_TRUE(b.open(QIODevice::ReadOnly)) << name.toStdString();
+            EXPECT_TRUE(a.readAll() == b.readAll()) << name.toStdString() << " differs from a fresh run";
+        }
     }
 }
