@@ -35,10 +35,12 @@ namespace {
 
 const QString kSection = QStringLiteral("common");
 
-// The two paint areas: they hand their paint and mouse events to the main window.
-class BoardArea : public QWidget {
+// The two paint areas: opaque surfaces that hand their paint events to the main window;
+// the board area hands over its mouse events too.
+class PaintArea : public QWidget {
 public:
-    explicit BoardArea(MainForm* form) : QWidget(form), form_(form)
+    using PaintFn = void (MainForm::*)(QPainter&, const QRect&);
+    PaintArea(MainForm* form, PaintFn paint) : QWidget(form), form_(form), paint_(paint)
     {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setAttribute(Qt::WA_NoSystemBackground);
@@ -48,33 +50,23 @@ protected:
     void paintEvent(QPaintEvent* e) override
     {
         QPainter p(this);
-        form_->BoxPaint(p, e->rect());
+        (form_->*paint_)(p, e->rect());
     }
+
+    MainForm* form_;
+
+private:
+    PaintFn paint_;
+};
+
+class BoardArea : public PaintArea {
+public:
+    explicit BoardArea(MainForm* form) : PaintArea(form, &MainForm::BoxPaint) {}
+
+protected:
     void mousePressEvent(QMouseEvent* e) override { form_->boxMouseDown(e->position().toPoint()); }
     void mouseMoveEvent(QMouseEvent* e) override { form_->MouseMove(e->position().toPoint()); }
     void mouseReleaseEvent(QMouseEvent* e) override { form_->boxMouseUp(e->position().toPoint()); }
-
-private:
-    MainForm* form_;
-};
-
-class ToolArea : public QWidget {
-public:
-    explicit ToolArea(MainForm* form) : QWidget(form), form_(form)
-    {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-        setAttribute(Qt::WA_NoSystemBackground);
-    }
-
-protected:
-    void paintEvent(QPaintEvent* e) override
-    {
-        QPainter p(this);
-        form_->ToolBoxPaint(p, e->rect());
-    }
-
-private:
-    MainForm* form_;
 };
 
 struct HintTexts {
@@ -131,7 +123,7 @@ void MainForm::FormCreate()
     hintFont.setPixelSize(13);
     QToolTip::setFont(hintFont);
 
-    toolBox_ = new ToolArea(this);
+    toolBox_ = new PaintArea(this, &MainForm::ToolBoxPaint);
     box_ = new BoardArea(this);
     toolBox_->setGeometry(0, 0, kInitialClientWidth, kToolBarHeight);
     box_->setGeometry(0, kToolBarHeight, kInitialClientWidth, kInitialClientHeight - kToolBarHeight);
