@@ -117,13 +117,27 @@ QLabel* MakePicture(QWidget* parent, const char* name, const QPoint& at, const Q
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setAutoFillBackground(false);
-    if (!picture.isNull()) {
-        label->setPixmap(QPixmap::fromImage(picture));
-        label->setGeometry(QRect(at, picture.size()));
-    } else {
-        label->setGeometry(QRect(at, QSize(105, 77)));
-    }
+    label->setGeometry(QRect(at, QSize(105, 77)));
+    ShowPicture(label, picture);
     return label;
+}
+
+void ShowPicture(QLabel* label, const QImage& picture)
+{
+    if (picture.isNull())
+        return;
+    label->setPixmap(QPixmap::fromImage(picture));
+    label->setGeometry(QRect(label->pos(), picture.size()));
+}
+
+BrandLabels MakeBrandLabels(QWidget* parent)
+{
+    BrandLabels labels;
+    labels.prog = new RaisedVerticalLabel(parent, "ProgLabel", QRect(12, 119, 53, 281), 37);
+    labels.version = new RaisedVerticalLabel(parent, "VersionLabel", QRect(56, 130, 21, 266), 16);
+    labels.prog->setText(QStringLiteral("Torvella"));
+    labels.version->setText(QStringLiteral("Version  V1.1"));
+    return labels;
 }
 
 } // namespace torvella::ui

@@ -62,5 +62,15 @@ QImage GreyedFace(const QImage& face);
 
 // A picture with an alpha channel drawn over whatever lies beneath it.
 QLabel* MakePicture(QWidget* parent, const char* name, const QPoint& at, const QImage& picture);
+// Puts a picture into such a label, sized to the picture; a missing picture changes nothing.
+void ShowPicture(QLabel* label, const QImage& picture);
+
+// The program name and version reading upwards at the left edge of the options and
+// information dialogs.
+struct BrandLabels {
+    RaisedVerticalLabel* prog = nullptr;
+    RaisedVerticalLabel* version = nullptr;
+};
+BrandLabels MakeBrandLabels(QWidget* parent);
 
 } // namespace torvella::ui

@@ -24,10 +24,9 @@ InfoDlg::InfoDlg(const GameSettings& settings, QWidget* mainWindow)
     backPanel_->setObjectName(QStringLiteral("BackPanel"));
     backPanel_->setGeometry(0, 0, 497, 416);
     picture_ = MakePicture(backPanel_, "Picture", QPoint(0, 12), QImage());
-    progLabel_ = new RaisedVerticalLabel(backPanel_, "ProgLabel", QRect(12, 119, 53, 281), 37);
-    progLabel_->setText(QStringLiteral("Torvella"));
-    versionLabel_ = new RaisedVerticalLabel(backPanel_, "VersionLabel", QRect(56, 130, 21, 266), 16);
-    versionLabel_->setText(QStringLiteral("Version  V1.1"));
+    const BrandLabels brand = MakeBrandLabels(backPanel_);
+    progLabel_ = brand.prog;
+    versionLabel_ = brand.version;
 
     closeBtn_ = new ImageButton(backPanel_);
     closeBtn_->setObjectName(QStringLiteral("CloseBtn"));
@@ -50,11 +49,7 @@ void InfoDlg::BindPictures(const DlgResources& res)
 {
     backPanel_->SetPicture(res.Dlg(assets::DlgInfoBack));
     infoPanel_->SetPicture(res.Dlg(assets::DlgInfoPanel));
-    const QImage cake = res.Dlg(assets::DlgCakePicture);
-    if (!cake.isNull()) {
-        picture_->setPixmap(QPixmap::fromImage(cake));
-        picture_->setGeometry(QRect(QPoint(0, 12), cake.size()));
-    }
+    ShowPicture(picture_, res.Dlg(assets::DlgCakePicture));
     closeBtn_->SetFaces(res.Dlg(assets::DlgCloseNormal), res.Dlg(assets::DlgCloseHover));
 }
 

@@ -44,8 +44,9 @@ OptionDlg::OptionDlg(GameSettings& settings, OptionHost& host, QWidget* mainWind
     backPanel_->setGeometry(0, 0, 497, 416);
 
     picture_ = MakePicture(backPanel_, "Picture", QPoint(0, 12), QImage());
-    progLabel_ = new RaisedVerticalLabel(backPanel_, "ProgLabel", QRect(12, 119, 53, 281), 37);
-    versionLabel_ = new RaisedVerticalLabel(backPanel_, "VersionLabel", QRect(56, 130, 21, 266), 16);
+    const BrandLabels brand = MakeBrandLabels(backPanel_);
+    progLabel_ = brand.prog;
+    versionLabel_ = brand.version;
 
     okBtn_ = MakeButton(backPanel_, "OKBtn", 436, 355);
     connect(okBtn_, &ImageButton::clicked, this, &OptionDlg::exitClick);
@@ -73,11 +74,7 @@ void OptionDlg::BindPictures(const DlgResources& res)
 {
     backPanel_->SetPicture(res.Dlg(assets::DlgOptionsBack));
     optPanel_->SetPicture(res.Dlg(assets::DlgOptionsPanel));
-    const QImage cake = res.Dlg(assets::DlgCakePicture);
-    if (!cake.isNull()) {
-        picture_->setPixmap(QPixmap::fromImage(cake));
-        picture_->setGeometry(QRect(QPoint(0, 12), cake.size()));
-    }
+    ShowPicture(picture_, res.Dlg(assets::DlgCakePicture));
     okBtn_->SetFaces(res.Dlg(assets::DlgCloseNormal), res.Dlg(assets::DlgCloseHover));
     tongueBtn_->SetFaces(res.Opt(assets::OptLanguageNormal), res.Opt(assets::OptLanguageHover));
     soundBtn_->SetFaces(res.Opt(assets::OptSoundNormal), res.Opt(assets::OptSoundHover));

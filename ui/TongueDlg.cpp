@@ -47,11 +47,7 @@ void TongueDlg::BindPictures(const DlgResources& res)
 {
     backPanel_->SetPicture(res.Dlg(assets::DlgLanguageBack));
     innerPanel_->SetPicture(res.Dlg(assets::DlgLanguagePanel));
-    const QImage cake = res.Dlg(assets::DlgCakePicture);
-    if (!cake.isNull()) {
-        picture_->setPixmap(QPixmap::fromImage(cake));
-        picture_->setGeometry(QRect(QPoint(0, 12), cake.size()));
-    }
+    ShowPicture(picture_, res.Dlg(assets::DlgCakePicture));
     germanBtn_->SetFaces(res.Dlg(assets::DlgGermanNormal), res.Dlg(assets::DlgGermanHover));
     englishBtn_->SetFaces(res.Dlg(assets::DlgEnglishNormal), res.Dlg(assets::DlgEnglishHover));
 }
