@@ -197,7 +197,6 @@ void MainForm::FormCreate()
     game_.Rng.SetState(Random::SeedFromClock());
     ColourTable();
     toolImages_ = LoadToolBarImages();
-    sheet_ = toolImages_.sheet;
     BuildBoardBack();
     game_.SetBoardSize(box_->width(), box_->height());
     game_.Deal();
@@ -247,12 +246,13 @@ void MainForm::SetLanguageTexts()
 
 void MainForm::BuildBoardBack()
 {
-    ui::BuildBoardBack(boardBackBitmap_, box_->size(), sheet_, settings_.BackMode);
+    ui::BuildBoardBack(boardBackBitmap_, box_->size(), toolImages_.sheet, settings_.BackMode);
 }
 
 void MainForm::RenderBoard()
 {
-    ui::RenderBoard(boardBitmap_, box_->size(), boardBackBitmap_, sheet_, settings_.BackMode, game_.G, game_.T);
+    ui::RenderBoard(boardBitmap_, box_->size(), boardBackBitmap_, toolImages_.sheet, settings_.BackMode, game_.G,
+                    game_.T);
     dotShown_.fill(false);
 }
 

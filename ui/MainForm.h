@@ -146,8 +146,7 @@ private:
     bool closing_ = false;
     bool storeFailedAtClose_ = false;  // the settings could not be written at close
 
-    QImage sheet_;
-    ToolBarImages toolImages_;
+    ToolBarImages toolImages_;  // the background sheet among them, also for the board
     QImage boardBackBitmap_;
     QImage boardBitmap_;
     QImage toolBitmap_;
