@@ -1,5 +1,6 @@
 #pragma once
 // Small helpers shared by the audio tests.
+#include "common/ScopedEnv.h"
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -66,30 +67,5 @@ inline QByteArray MidiFile(const std::vector<uint8_t>& events, int division = 48
     file.append(body);
     return file;
 }
-
-// Sets an environment variable for one scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name)
-    {
-        if (const char* old = std::getenv(name)) {
-            had_ = true;
-            old_ = old;
-        }
-        setenv(name, value, 1);
-    }
-    ~ScopedEnv()
-    {
-        if (had_)
-            setenv(name_.c_str(), old_.c_str(), 1);
-        else
-            unsetenv(name_.c_str());
-    }
-
-private:
-    std::string name_;
-    std::string old_;
-    bool had_ = false;
-};
 
 } // namespace torvella::testing

@@ -1,6 +1,7 @@
 // The game keeps running and loses nothing when its surroundings are broken: a settings
 // folder that cannot be written, a settings file or a placement full of garbage, no music,
 // no audio device, no help file.
+#include "common/ScopedEnv.h"
 #include "ui/test_mainform_support.h"
 
 #include "common/FreshConfig.h"
@@ -31,27 +32,7 @@ const QString kCommon = QStringLiteral("common");
 
 std::string Join(const QStringList& list) { return list.join(QStringLiteral(" | ")).toStdString(); }
 
-// Sets an environment variable for one scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            old_ = old, had_ = true;
-        setenv(name, value, 1);
-    }
-    ~ScopedEnv()
-    {
-        if (had_)
-            setenv(name_.c_str(), old_.c_str(), 1);
-        else
-            unsetenv(name_.c_str());
-    }
-
-private:
-    std::string name_, old_;
-    bool had_ = false;
-};
+using torvella::testing::ScopedEnv;
 
 class Reliability : public ::testing::Test {
 protected:
