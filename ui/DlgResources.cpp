@@ -1,5 +1,7 @@
 #include "ui/DlgResources.h"
 
+#include "ui/FramedPanel.h"
+
 #include "assets/Pictures.h"
 
 #include <QPainter>
@@ -130,14 +132,18 @@ void ShowPicture(QLabel* label, const QImage& picture)
     label->setGeometry(QRect(label->pos(), picture.size()));
 }
 
-BrandLabels MakeBrandLabels(QWidget* parent)
+BrandSide MakeBrandSide(QWidget* dialog)
 {
-    BrandLabels labels;
-    labels.prog = new RaisedVerticalLabel(parent, "ProgLabel", QRect(12, 119, 53, 281), 37);
-    labels.version = new RaisedVerticalLabel(parent, "VersionLabel", QRect(56, 130, 21, 266), 16);
-    labels.prog->setText(QStringLiteral("Torvella"));
-    labels.version->setText(QStringLiteral("Version  V1.1"));
-    return labels;
+    BrandSide side;
+    side.backPanel = new FramedPanel(dialog);
+    side.backPanel->setObjectName(QStringLiteral("BackPanel"));
+    side.backPanel->setGeometry(0, 0, 497, 416);
+    side.picture = MakePicture(side.backPanel, "Picture", QPoint(0, 12), QImage());
+    side.prog = new RaisedVerticalLabel(side.backPanel, "ProgLabel", QRect(12, 119, 53, 281), 37);
+    side.version = new RaisedVerticalLabel(side.backPanel, "VersionLabel", QRect(56, 130, 21, 266), 16);
+    side.prog->setText(QStringLiteral("Torvella"));
+    side.version->setText(QStringLiteral("Version  V1.1"));
+    return side;
 }
 
 } // namespace torvella::ui

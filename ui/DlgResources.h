@@ -65,12 +65,15 @@ QLabel* MakePicture(QWidget* parent, const char* name, const QPoint& at, const Q
 // Puts a picture into such a label, sized to the picture; a missing picture changes nothing.
 void ShowPicture(QLabel* label, const QImage& picture);
 
-// The program name and version reading upwards at the left edge of the options and
-// information dialogs.
-struct BrandLabels {
+// What the options and information dialogs share: the framed back panel filling the
+// 497 x 416 dialog, the picture at (0, 12), and the program name and version reading
+// upwards at the left edge.
+struct BrandSide {
+    FramedPanel* backPanel = nullptr;
+    QLabel* picture = nullptr;
     RaisedVerticalLabel* prog = nullptr;
     RaisedVerticalLabel* version = nullptr;
 };
-BrandLabels MakeBrandLabels(QWidget* parent);
+BrandSide MakeBrandSide(QWidget* dialog);
 
 } // namespace torvella::ui

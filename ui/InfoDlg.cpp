@@ -20,13 +20,11 @@ InfoDlg::InfoDlg(const GameSettings& settings, QWidget* mainWindow)
     setFont(DialogFont(11, true));
 
     // Laid out like the options dialog, so the two feel like one family.
-    backPanel_ = new FramedPanel(this);
-    backPanel_->setObjectName(QStringLiteral("BackPanel"));
-    backPanel_->setGeometry(0, 0, 497, 416);
-    picture_ = MakePicture(backPanel_, "Picture", QPoint(0, 12), QImage());
-    const BrandLabels brand = MakeBrandLabels(backPanel_);
-    progLabel_ = brand.prog;
-    versionLabel_ = brand.version;
+    const BrandSide side = MakeBrandSide(this);
+    backPanel_ = side.backPanel;
+    picture_ = side.picture;
+    progLabel_ = side.prog;
+    versionLabel_ = side.version;
 
     closeBtn_ = new ImageButton(backPanel_);
     closeBtn_->setObjectName(QStringLiteral("CloseBtn"));

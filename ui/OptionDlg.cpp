@@ -39,14 +39,11 @@ OptionDlg::OptionDlg(GameSettings& settings, OptionHost& host, QWidget* mainWind
     setFixedSize(497, 416);
     setFont(DialogFont(11, true));
 
-    backPanel_ = new FramedPanel(this);
-    backPanel_->setObjectName(QStringLiteral("BackPanel"));
-    backPanel_->setGeometry(0, 0, 497, 416);
-
-    picture_ = MakePicture(backPanel_, "Picture", QPoint(0, 12), QImage());
-    const BrandLabels brand = MakeBrandLabels(backPanel_);
-    progLabel_ = brand.prog;
-    versionLabel_ = brand.version;
+    const BrandSide side = MakeBrandSide(this);
+    backPanel_ = side.backPanel;
+    picture_ = side.picture;
+    progLabel_ = side.prog;
+    versionLabel_ = side.version;
 
     okBtn_ = MakeButton(backPanel_, "OKBtn", 436, 355);
     connect(okBtn_, &ImageButton::clicked, this, &OptionDlg::exitClick);
