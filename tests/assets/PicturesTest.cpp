@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -301,6 +302,30 @@ TEST(Pictures, BackgroundTilesWrapSeamlesslyAndTheDarkOnesAreAThird)
     }
 }
 
+// Qt's raster engine picks its blending code by processor (SSE, AVX2), so antialiased edges
+// of a fresh run may differ from the committed picture in the last bit or two on another
+// machine. Same size, same format, and no pixel further off than a rounding step.
+void ExpectSamePicture(const QString& committedPath, const QString& freshPath, const QString& name)
+{
+    const QImage a(committedPath), b(freshPath);
+    ASSERT_FALSE(a.isNull()) << name.toStdString();
+    ASSERT_FALSE(b.isNull()) << name.toStdString();
+    ASSERT_EQ(a.size(), b.size()) << name.toStdString();
+    ASSERT_EQ(a.format(), b.format()) << name.toStdString();
+    int worst = 0;
+    long off = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            const int d = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                    std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+            worst = std::max(worst, d);
+            off += d > 0;
+        }
+    EXPECT_LE(worst, 2) << name.toStdString() << " differs from a fresh run";
+    EXPECT_LE(off * 100, long(a.width()) * a.height()) << name.toStdString() << ": " << off << " pixels differ";
+}
+
 // Every generated file of a kind, compared with the committed one.
 struct GeneratedKind {
     const char* kind;      // the generator's --only argument
@@ -309,7 +334,7 @@ struct GeneratedKind {
     QStringList extras;    // further files below assets/
 };
 
-TEST(Assets, TheGeneratorReproducesTheCommittedFilesByteForByte)
+TEST(Assets, TheGeneratorReproducesTheCommittedFiles)
 {
     const GeneratedKind kinds[] = {
         {"pictures", "pictures", "*.png", {"pictures.qrc", "contact-sheet.png"}},
@@ -338,6 +363,10 @@ TEST(Assets, TheGeneratorReproducesTheCommittedFilesByteForByte)
             compared << QString::fromUtf8(k.folder) + "/" + name;
         compared << k.extras;
         for (const QString& name : compared) {
+            if (name.endsWith(QLatin1String(".png"))) {
+                ExpectSamePicture(committed.filePath(name), fresh.filePath(name), name);
+                continue;
+            }
             QFile a(committed.filePath(name)), b(fresh.filePath(name));
             ASSERT_TRUE(a.open(QIODevice::ReadOnly)) << name.toStdString();
             ASSERT_TRUE(b.open(QIODevice::ReadOnly)) << name.toStdString();
