@@ -43,10 +43,10 @@ void BM_MoveWithUndo(benchmark::State& state)
     NullView view;
     Game game(view);
     game.SetBoardSize(702, 405);
-    game.Rng.SetState(0);
+    game.Seed(0);
     game.Deal();
-    const Point from = game.G.CellCentre(0, 4);
-    const Point to = game.G.CellCentre(0, 5);
+    const Point from = game.Layout().CellCentre(0, 4);
+    const Point to = game.Layout().CellCentre(0, 5);
     for (auto _ : state) {
         game.BoxMouseDown(from.x, from.y);
         if (game.BoxMouseUp(to.x, to.y) != DropResult::Moved) {

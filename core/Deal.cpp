@@ -6,8 +6,6 @@ namespace torvella {
 
 void DealTableau(Tableau& t, Random& rng)
 {
-    t.DealSeed = rng.State();
-
     // A code is slices * 16 + colour; the mixed cake (colour 0, one slice) is 16.
     int32_t codes[kCells];
     codes[0] = 16;
@@ -29,10 +27,7 @@ void DealTableau(Tableau& t, Random& rng)
         t.HoldSlices[c] = 0;
         t.PlateSlices[c] = 0;
     }
-    t.Phase = GamePhase::Dealt;
-    t.Dragging = false;
     t.Score = 0;
-    t.SecondTicks = 0;
     t.JumpsLeft = kStartJumps;
 }
 

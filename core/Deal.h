@@ -1,4 +1,5 @@
 #pragma once
+// Back end: dealing. A new position from the generator's current state.
 #include "core/Random.h"
 #include "core/Tableau.h"
 
@@ -6,9 +7,9 @@ namespace torvella {
 
 constexpr int kShuffleSwaps = 10001;
 
-// Lays out a new tableau from the generator's current state and resets everything that
-// belongs to one game. Leaves the undo record alone (the deal disables undo) and does not
-// touch the buttons: the game flow does that.
+// Lays out a new tableau from the generator's current state: every cell dealt, plates and
+// hold places empty, three jumps, score 0. The caller keeps the state it dealt from (to
+// deal the same tableau again) and resets the flow (phase, clock, lift, buttons).
 void DealTableau(Tableau& t, Random& rng);
 
 } // namespace torvella

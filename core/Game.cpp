@@ -1,56 +1,15 @@
 #include "core/Game.h"
 
-#include <cstdlib>
-
 namespace torvella {
 
 namespace {
-constexpr int32_t kServePoints = 45;
-constexpr int32_t kFollowPoints = 35;
-constexpr int32_t kCompletePoints = 135;
-constexpr int32_t kJumpStep = 37;     // ten steps: -370
-constexpr int32_t kSolvedStep = 22;   // ten steps: +220
 constexpr int kServeDelay = 500;
 constexpr int kCountDelay = 45;
-
-bool OnTableau(int col, int row) { return col >= 0 && col < kCols && row >= 0 && row < kRows; }
+constexpr int kTicksPerSecond = 10;
+constexpr int kPulseSteps = 16;
 } // namespace
 
-bool CanMoveFrom(const Tableau& t, int col, int row)
-{
-    if (t.Slices(col, row) == 0)
-        return false;
-    if (t.Colour(col, row) == kMixedCake && t.JumpsLeft > 0)
-        return true;
-    static constexpr int kSteps[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
-    for (const auto& step : kSteps) {
-        const int c = col + step[0];
-        const int r = row + step[1];
-        if (!OnTableau(c, r))
-            continue;
-        const int k = t.Colour(c, r);
-        if (k > 0 && (t.PlateSlices[k] + 1 == t.Slices(c, r) || t.HoldSlices[k] == 0))
-            return true;
-    }
-    return false;
-}
-
-int CountMovableCells(const Tableau& t)
-{
-    int count = 0;
-    for (int col = 0; col < kCols; ++col)
-        for (int row = 0; row < kRows; ++row)
-            if (CanMoveFrom(t, col, row))
-                ++count;
-    return count;
-}
-
 Game::Game(GameView& view) : view_(view) {}
-
-const char* Game::DeadEndText(int tongue)
-{
-    return tongue == 1 ? "Das ist sich leider nicht ganz ausgegangen." : "Sorry, but that wasn't as it should be.";
-}
 
 void Game::SetEnabled(Button b, bool on)
 {
@@ -60,15 +19,19 @@ void Game::SetEnabled(Button b, bool on)
 
 void Game::Deal()
 {
-    DealTableau(T, Rng);
+    dealSeed_ = rng_.State();
+    DealTableau(board_, rng_);
+    phase_ = GamePhase::Dealt;
+    lift_.Dragging = false;
+    clock_.SecondTicks = 0;
     SetEnabled(Button::Pause, false);
     SetEnabled(Button::Again, false);
     SetEnabled(Button::OOps, false);
 }
 
-void Game::SaveUndo()
+void Game::SaveUndo(const Tableau& before)
 {
-    T.SaveUndo();
+    undo_ = before;
     SetEnabled(Button::OOps, true);
     SetEnabled(Button::Pause, true);
     SetEnabled(Button::Again, true);
@@ -76,191 +39,214 @@ void Game::SaveUndo()
 
 bool Game::BoxMouseDown(int32_t x, int32_t y)
 {
-    if (T.Dragging)
+    if (lift_.Dragging)
         return false;
     int col = 0, row = 0;
-    if (!G.PixelToCell(x, y, col, row) || T.Slices(col, row) == 0)
+    if (!geometry_.PixelToCell(x, y, col, row) || board_.Slices(col, row) == 0)
         return false;
-    T.DragCol = col;
-    T.DragRow = row;
-    T.DragColour = T.Colour(col, row);
-    T.DragSlices = T.Slices(col, row);
-    T.Slices(col, row) = 0;
-    T.Colour(col, row) = kEmpty;
+    lift_.DragCol = col;
+    lift_.DragRow = row;
+    lift_.DragColour = board_.Colour(col, row);
+    lift_.DragSlices = board_.Slices(col, row);
+    board_.Slices(col, row) = 0;
+    board_.Colour(col, row) = kEmpty;
     view_.CellEmptied(col, row);
-    T.DragX = x;
-    T.DragY = y;
-    view_.LiftedCakeDrawn(x, y, T.DragColour, T.DragSlices);
-    T.Dragging = true;
+    lift_.DragX = x;
+    lift_.DragY = y;
+    view_.LiftedCakeDrawn(x, y, lift_.DragColour, lift_.DragSlices);
+    lift_.Dragging = true;
     return true;
 }
 
 void Game::MouseMove(int32_t x, int32_t y)
 {
-    if (!T.Dragging)
+    if (!lift_.Dragging)
         return;
-    view_.LiftedCakeErased(T.DragX, T.DragY);
-    T.DragX = x;
-    T.DragY = y;
-    view_.LiftedCakeDrawn(x, y, T.DragColour, T.DragSlices);
+    view_.LiftedCakeErased(lift_.DragX, lift_.DragY);
+    lift_.DragX = x;
+    lift_.DragY = y;
+    view_.LiftedCakeDrawn(x, y, lift_.DragColour, lift_.DragSlices);
 }
 
 void Game::CountScore(int32_t step)
 {
-    for (int i = 0; i < 10; ++i) {
-        T.Score += step;
+    for (int i = 0; i < kCountSteps; ++i) {
+        board_.Score += step;
         view_.ScoreChanged();
         view_.Delay(kCountDelay);
     }
 }
 
+// Shows one step of a move on the board as it stood before that step, so the view reads
+// the score and the slots of that very moment.
+void Game::Present(const Step& s)
+{
+    switch (s.kind) {
+    case StepKind::Served:
+        board_.PlateSlices[s.colour] = s.slices;
+        view_.SlotChanged(Slot::Plate, s.colour, s.slices);
+        board_.Score += s.points;
+        view_.ScoreChanged();
+        view_.PlaySound(Sound::Plate);
+        view_.Delay(kServeDelay);
+        break;
+    case StepKind::Followed:
+        board_.Score += s.points;
+        view_.ScoreChanged();
+        view_.PlaySound(Sound::Plate);
+        board_.PlateSlices[s.colour] = s.slices;
+        view_.SlotChanged(Slot::Plate, s.colour, s.slices);
+        view_.SlotChanged(Slot::Hold, s.colour, 0);
+        board_.HoldSlices[s.colour] = 0;
+        break;
+    case StepKind::Completed:
+        view_.PlaySound(Sound::Plate);
+        board_.Score += s.points;
+        view_.ScoreChanged();
+        break;
+    case StepKind::Held:
+        board_.HoldSlices[s.colour] = s.slices;
+        view_.PlaySound(Sound::Hold);
+        view_.SlotChanged(Slot::Hold, s.colour, s.slices);
+        break;
+    case StepKind::Jumped:
+        board_.JumpsLeft -= 1;
+        view_.JumpsChanged();
+        view_.PlaySound(Sound::Jump);
+        CountScore(-kJumpStep);
+        break;
+    case StepKind::Solved:
+        view_.PlaySound(Sound::Solved);
+        CountScore(kSolvedStep);
+        phase_ = GamePhase::Solved;
+        view_.ShowKind(MessageKind::Solved);
+        FinishGame();
+        break;
+    case StepKind::DeadEnd:
+        view_.PlaySound(Sound::DeadEnd);
+        phase_ = GamePhase::Ended;
+        view_.ShowDeadEnd();
+        FinishGame();
+        break;
+    }
+}
+
 DropResult Game::BoxMouseUp(int32_t x, int32_t y)
 {
-    if (!T.Dragging)
+    if (!lift_.Dragging)
         return DropResult::Ignored;
 
-    int col = 0, row = 0;
-    const bool onBoard = G.PixelToCell(x, y, col, row);
-    bool jump = onBoard && T.DragColour == kMixedCake && T.JumpsLeft > 0;
-    bool legal = false;
-    if (onBoard) {
-        const bool adjacent = (std::abs(T.DragRow - row) == 1 && T.DragCol == col) ||
-                              (std::abs(T.DragCol - col) == 1 && T.DragRow == row);
-        legal = adjacent;
-        if (adjacent)
-            jump = false;  // a neighbour move of the mixed cake costs nothing
-        if (jump)
-            legal = true;
-    }
-    // The target must hold a coloured cake: empty cells (the source included) and the
-    // mixed cake are never targets.
-    if (legal)
-        legal = T.Slices(col, row) > 0 && T.Colour(col, row) > 0;
+    Move move{{lift_.DragCol, lift_.DragRow}, {-1, -1}};
+    if (!geometry_.PixelToCell(x, y, move.to.col, move.to.row))
+        move.to = {-1, -1};
+    // The rules judge the position before the move: the lifted cake back in its cell.
+    Tableau before = board_;
+    before.Colour(move.from.col, move.from.row) = lift_.DragColour;
+    before.Slices(move.from.col, move.from.row) = lift_.DragSlices;
+    const Verdict verdict = JudgeDrop(before, move);
 
-    if (legal) {
-        const int target = T.Colour(col, row);
-        const int slices = T.Slices(col, row);
-        if (T.PlateSlices[target] + 1 == slices) {
-            SaveUndo();
-            T.PlateSlices[target] = slices;
-            view_.SlotChanged(1, target, slices);
-            T.Score += kServePoints;
-            view_.ScoreChanged();
-            view_.PlaySound(3);
-            view_.Delay(kServeDelay);
-            if (T.HoldSlices[target] == T.PlateSlices[target] + 1) {
-                T.Score += kFollowPoints;
-                view_.ScoreChanged();
-                view_.PlaySound(3);
-                T.PlateSlices[target] = T.HoldSlices[target];
-                view_.SlotChanged(1, target, T.PlateSlices[target]);
-                view_.SlotChanged(0, target, 0);
-                T.HoldSlices[target] = 0;
-            }
-            if (T.PlateSlices[target] == kMaxSlices) {
-                view_.PlaySound(3);
-                T.Score += kCompletePoints;
-                view_.ScoreChanged();
-            }
-        } else if (T.HoldSlices[target] == 0) {
-            SaveUndo();
-            T.HoldSlices[target] = slices;
-            view_.PlaySound(2);
-            view_.SlotChanged(0, target, slices);
-        } else {
-            legal = false;
-        }
-    }
-
-    view_.LiftedCakeErased(T.DragX, T.DragY);
-
-    if (!legal) {
-        view_.PlaySound(6);
-        view_.CellCake(T.DragCol, T.DragRow, T.DragColour, T.DragSlices);
-        T.Colour(T.DragCol, T.DragRow) = T.DragColour;
-        T.Slices(T.DragCol, T.DragRow) = T.DragSlices;
-        T.Dragging = false;
+    if (!verdict.legal) {
+        view_.LiftedCakeErased(lift_.DragX, lift_.DragY);
+        view_.PlaySound(Sound::Refused);
+        view_.CellCake(move.from.col, move.from.row, lift_.DragColour, lift_.DragSlices);
+        board_ = before;
+        lift_.Dragging = false;
         return DropResult::Refused;
     }
 
-    view_.CellCake(col, row, T.DragColour, T.DragSlices);
-    T.Colour(col, row) = T.DragColour;
-    T.Slices(col, row) = T.DragSlices;
-    T.Phase = GamePhase::Playing;
-    T.Dragging = false;
-
-    if (jump) {
-        T.JumpsLeft -= 1;
-        view_.JumpsChanged();
-        view_.PlaySound(4);
-        CountScore(-kJumpStep);
+    Tableau after = before;
+    const MoveSteps steps = ApplyMove(after, move, verdict);
+    SaveUndo(before);
+    bool landed = false;
+    for (const Step& s : steps) {
+        if (!landed && !BeforeLanding(s.kind)) {
+            landed = true;
+            view_.LiftedCakeErased(lift_.DragX, lift_.DragY);
+            view_.CellCake(move.to.col, move.to.row, lift_.DragColour, lift_.DragSlices);
+            board_.Colour(move.to.col, move.to.row) = lift_.DragColour;
+            board_.Slices(move.to.col, move.to.row) = lift_.DragSlices;
+            phase_ = GamePhase::Playing;
+            lift_.Dragging = false;
+        }
+        Present(s);
     }
-
-    if (T.AllPlatesFull()) {
-        view_.PlaySound(1);
-        CountScore(kSolvedStep);
-        T.Phase = GamePhase::Solved;
-        view_.ShowKind(kMsgSolved);
-        FinishGame();
-    } else if (CountMovableCells(T) == 0) {
-        view_.PlaySound(7);
-        T.Phase = GamePhase::Ended;
-        view_.ShowText(kMsgText, DeadEndText(view_.Tongue()));
-        FinishGame();
+    if (!landed) {
+        view_.LiftedCakeErased(lift_.DragX, lift_.DragY);
+        view_.CellCake(move.to.col, move.to.row, lift_.DragColour, lift_.DragSlices);
+        phase_ = GamePhase::Playing;
+        lift_.Dragging = false;
     }
+    board_ = after;
     return DropResult::Moved;
 }
 
 void Game::FinishGame()
 {
-    view_.ShowHighscore(T.Score, false);
+    view_.ShowHighscore(board_.Score, false);
     SetEnabled(Button::Pause, false);
     SetEnabled(Button::OOps, false);
 }
 
-void Game::Timer1Timer()
+void Game::ClockTick()
 {
-    if (T.Phase == GamePhase::Playing) {
-        T.SecondTicks += 1;
-        if (T.SecondTicks > 9)
-            T.SecondTicks = 0;
-        if (T.SecondTicks == 0) {
-            T.Score -= 1;
+    if (phase_ == GamePhase::Playing) {
+        clock_.SecondTicks += 1;
+        if (clock_.SecondTicks >= kTicksPerSecond)
+            clock_.SecondTicks = 0;
+        if (clock_.SecondTicks == 0) {
+            board_.Score -= 1;
             view_.ScoreChanged();
         }
     }
+    clock_.FlashStep += 1;
+    if (clock_.FlashStep >= kPulseSteps)
+        clock_.FlashStep = 0;
+}
 
-    T.FlashStep += 1;
-    if (T.FlashStep > 15)
-        T.FlashStep = 0;
+void Game::Timer1Timer()
+{
+    ClockTick();
 
-    if (T.Phase == GamePhase::Dealt || T.Phase == GamePhase::Playing) {
+    if (phase_ == GamePhase::Dealt || phase_ == GamePhase::Playing) {
         const auto& table = ColourTable();
-        const uint32_t pulse = PulseColours()[T.FlashStep];
+        const uint32_t pulse = PulseColours()[clock_.FlashStep];
         for (int col = 0; col < kCols; ++col)
             for (int row = 0; row < kRows; ++row) {
-                const int c = T.Colour(col, row);
+                const int c = board_.Colour(col, row);
                 if (c <= 0)
                     continue;
-                const bool servable = T.PlateSlices[c] + 1 == T.Slices(col, row);
+                const bool servable = board_.PlateSlices[c] + 1 == board_.Slices(col, row);
                 view_.PulseDot(col, row, servable ? pulse : table[c][15]);
             }
-        if (T.Dragging)
-            view_.LiftedCakeDrawn(T.DragX, T.DragY, T.DragColour, T.DragSlices);
+        if (lift_.Dragging)
+            view_.LiftedCakeDrawn(lift_.DragX, lift_.DragY, lift_.DragColour, lift_.DragSlices);
     }
 
-    if (T.FlashStep == 0)
+    if (clock_.FlashStep == 0)
         view_.KeepMusicPlaying();
+}
+
+void Game::TimerTicks(uint64_t count)
+{
+    // Ticks never change the phase, so clock and pulse repeat every 160 ticks with 16
+    // points lost while playing.
+    constexpr uint64_t kCycle = kTicksPerSecond * kPulseSteps;
+    const uint64_t cycles = count / kCycle;
+    if (phase_ == GamePhase::Playing)
+        board_.Score = static_cast<int32_t>(static_cast<uint32_t>(board_.Score) -
+                                            static_cast<uint32_t>(cycles * kPulseSteps));
+    for (uint64_t i = 0; i < count % kCycle; ++i)
+        Timer1Timer();
 }
 
 bool Game::GiveUpRunningGame()
 {
-    if (T.Phase != GamePhase::Playing)
+    if (phase_ != GamePhase::Playing)
         return true;
-    if (view_.ShowKind(kMsgGiveUp) == kNo)
+    if (view_.ShowKind(MessageKind::GiveUp) == Answer::No)
         return false;
     view_.RepaintWindow();
-    T.Phase = GamePhase::Ended;
+    phase_ = GamePhase::Ended;
     return true;
 }
 
@@ -277,7 +263,7 @@ bool Game::AgainBtnClick()
 {
     if (!Enabled(Button::Again) || !GiveUpRunningGame())
         return false;
-    Rng.SetState(T.DealSeed);
+    rng_.SetState(dealSeed_);
     Deal();
     view_.BoardRenewed();
     return true;
@@ -285,9 +271,9 @@ bool Game::AgainBtnClick()
 
 bool Game::OOpsBtnClick()
 {
-    if (!Enabled(Button::OOps) || T.Dragging)
+    if (!Enabled(Button::OOps) || lift_.Dragging)
         return false;
-    T.RestoreUndo();
+    board_ = undo_;
     view_.BoardRenewed();
     SetEnabled(Button::OOps, false);
     return true;
@@ -295,30 +281,55 @@ bool Game::OOpsBtnClick()
 
 bool Game::PauseBtnClick()
 {
-    if (!Enabled(Button::Pause) || T.Phase != GamePhase::Playing)
+    if (!Enabled(Button::Pause) || phase_ != GamePhase::Playing)
         return false;
-    T.Phase = GamePhase::Paused;
+    phase_ = GamePhase::Paused;
     view_.RepaintWindow();
-    view_.ShowKind(kMsgPaused);
-    T.Phase = GamePhase::Playing;
+    view_.ShowKind(MessageKind::Paused);
+    phase_ = GamePhase::Playing;
     view_.RepaintWindow();
     return true;
 }
 
 bool Game::HighScoreBtnClick()
 {
-    view_.ShowHighscore(T.Score, true);
+    view_.ShowHighscore(board_.Score, true);
     return true;
 }
 
 bool Game::CloseQuery()
 {
-    const int answer = view_.ShowKind(T.Phase == GamePhase::Playing ? kMsgGiveUp : kMsgQuit);
+    const Answer answer =
+        view_.ShowKind(phase_ == GamePhase::Playing ? MessageKind::GiveUp : MessageKind::Quit);
     view_.RepaintWindow();
-    if (answer != kYes)
+    if (answer != Answer::Yes)
         return false;
-    if (T.Phase == GamePhase::Playing)
-        T.Phase = GamePhase::Ended;
+    if (phase_ == GamePhase::Playing)
+        phase_ = GamePhase::Ended;
+    return true;
+}
+
+bool Game::HintPossible() const
+{
+    return !lift_.Dragging && (phase_ == GamePhase::Dealt || phase_ == GamePhase::Playing);
+}
+
+bool Game::GiveHint(const Tableau& askedAbout, std::optional<Move> firstDrop)
+{
+    // The score is no part of the question: the clock may have run meanwhile.
+    Tableau now = board_;
+    now.Score = askedAbout.Score;
+    if (!HintPossible() || !(now == askedAbout))
+        return false;
+    if (!firstDrop) {
+        view_.ShowNoSolution();
+        return true;
+    }
+    view_.PlaySound(Sound::Jump);
+    CountScore(-kJumpStep);
+    // Taking back the next move does not give the hint back for free.
+    undo_.Score -= kCountSteps * kJumpStep;
+    view_.ShowHint(*firstDrop);
     return true;
 }
 

@@ -1,25 +1,34 @@
 #pragma once
-// What the game asks of its window. The core calls these in the order the rules prescribe,
-// so the player sees and hears every step of a move. The window implements them with
-// drawing, sound and dialogs; torvella-cli and the tests implement them by recording.
+// The seam between the game flow and its front end. The game calls these in the order the
+// rules prescribe, so the player sees and hears every step of a move. The window implements
+// them with drawing, sound and dialogs; torvella-cli and the tests implement them by
+// recording. The numbers of the enums are those the window's sound list and message dialog
+// use; the core itself holds no player text.
+#include "core/Rules.h"
+
 #include <cstdint>
-#include <string>
 
 namespace torvella {
 
 enum class Button { Start, Again, OOps, Pause, HighScore };
 constexpr int kButtons = 5;
 
-// Modal results of the message dialog.
-constexpr int kYes = 6;
-constexpr int kNo = 7;
+// The clips of the sound list, by their numbers (5 is not used by the game).
+enum class Sound { Solved = 1, Hold = 2, Plate = 3, Jump = 4, Refused = 6, DeadEnd = 7 };
 
-// Message kinds of the message dialog.
-constexpr int kMsgSolved = 1;
-constexpr int kMsgQuit = 3;
-constexpr int kMsgGiveUp = 4;
-constexpr int kMsgText = 10;
-constexpr int kMsgPaused = 12;
+// The two places beside the tableau for each colour.
+enum class Slot { Hold = 0, Plate = 1 };
+
+// Modal results of the message dialog; None when it closed without an answer.
+enum class Answer { None = 0, Yes = 6, No = 7 };
+
+// Message kinds of the message dialog; Text shows a text its caller gives.
+enum class MessageKind { Solved = 1, Quit = 3, GiveUp = 4, Text = 10, Paused = 12 };
+
+constexpr int ToInt(Sound s) { return static_cast<int>(s); }
+constexpr int ToInt(Slot s) { return static_cast<int>(s); }
+constexpr int ToInt(Answer a) { return static_cast<int>(a); }
+constexpr int ToInt(MessageKind k) { return static_cast<int>(k); }
 
 class GameView {
 public:
@@ -28,8 +37,8 @@ public:
     // Lasting changes: drawn into the board picture and onto the screen.
     virtual void CellEmptied(int col, int row) = 0;
     virtual void CellCake(int col, int row, int colour, int slices) = 0;
-    // column 0 is the hold place, 1 the plate; slices 0 shows the empty slot.
-    virtual void SlotChanged(int column, int colour, int slices) = 0;
+    // slices 0 shows the empty slot.
+    virtual void SlotChanged(Slot slot, int colour, int slices) = 0;
 
     // Drawn on the screen only, never into the board picture.
     virtual void LiftedCakeDrawn(int x, int y, int colour, int slices) = 0;
@@ -45,15 +54,19 @@ public:
     virtual void BoardRenewed() = 0;
     virtual void RepaintWindow() = 0;
 
-    virtual void PlaySound(int number) = 0;
+    virtual void PlaySound(Sound sound) = 0;
     // A pause inside a move: no input, no clock, but every step drawn so far is visible.
     virtual void Delay(int ms) = 0;
-    virtual int ShowKind(int kind) = 0;
-    virtual int ShowText(int kind, const std::string& text) = 0;
+    virtual Answer ShowKind(MessageKind kind) = 0;
+    // No cake can move any more: the message dialog with the window's dead-end text (kind Text).
+    virtual Answer ShowDeadEnd() = 0;
     virtual void ShowHighscore(int32_t score, bool viewOnly) = 0;
     virtual void KeepMusicPlaying() = 0;
-    // 1 German, anything else English.
-    virtual int Tongue() const = 0;
+
+    // A paid hint: show the player which cake to lift and where to drop it.
+    virtual void ShowHint(Move move) = 0;
+    // No solution from here: the message dialog says so (kind Text); nothing was charged.
+    virtual void ShowNoSolution() = 0;
 };
 
 } // namespace torvella

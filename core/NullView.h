@@ -1,6 +1,6 @@
 #pragma once
-// A view that shows nothing and answers every question with Yes: the base of headless
-// users of the core (torvella-cli, benchmarks).
+// Front end: a view that shows nothing and answers every question with Yes. The base of
+// headless users of the core (torvella-cli, benchmarks).
 #include "core/GameView.h"
 
 namespace torvella {
@@ -9,7 +9,7 @@ class NullView : public GameView {
 public:
     void CellEmptied(int, int) override {}
     void CellCake(int, int, int, int) override {}
-    void SlotChanged(int, int, int) override {}
+    void SlotChanged(Slot, int, int) override {}
     void LiftedCakeDrawn(int, int, int, int) override {}
     void LiftedCakeErased(int, int) override {}
     void PulseDot(int, int, uint32_t) override {}
@@ -18,13 +18,14 @@ public:
     void ButtonEnabledChanged(Button, bool) override {}
     void BoardRenewed() override {}
     void RepaintWindow() override {}
-    void PlaySound(int) override {}
+    void PlaySound(Sound) override {}
     void Delay(int) override {}
-    int ShowKind(int) override { return kYes; }
-    int ShowText(int, const std::string&) override { return kYes; }
+    Answer ShowKind(MessageKind) override { return Answer::Yes; }
+    Answer ShowDeadEnd() override { return Answer::Yes; }
     void ShowHighscore(int32_t, bool) override {}
     void KeepMusicPlaying() override {}
-    int Tongue() const override { return 0; }
+    void ShowHint(Move) override {}
+    void ShowNoSolution() override {}
 };
 
 } // namespace torvella

@@ -194,7 +194,7 @@ void MainForm::FormCreate()
     settings_.MusicAvailable = midi_->StartUp(programFolder_);
 
     // 8. - 15.
-    game_.Rng.SetState(Random::SeedFromClock());
+    game_.Seed(Random::SeedFromClock());
     ColourTable();
     toolImages_ = LoadToolBarImages();
     BuildBoardBack();
@@ -202,7 +202,7 @@ void MainForm::FormCreate()
     game_.Deal();
     RenderBoard();
     SetLanguageTexts();
-    game_.T.FlashStep = 0;
+    game_.RestartPulse();
 
     for (ImageButton* b : {optionBtn_, infoBtn_, rulesBtn_, exitBtn_})
         b->raise();
@@ -251,8 +251,8 @@ void MainForm::BuildBoardBack()
 
 void MainForm::RenderBoard()
 {
-    ui::RenderBoard(boardBitmap_, box_->size(), boardBackBitmap_, toolImages_.sheet, settings_.BackMode, game_.G,
-                    game_.T);
+    ui::RenderBoard(boardBitmap_, box_->size(), boardBackBitmap_, toolImages_.sheet, settings_.BackMode,
+                    game_.Layout(), game_.Position());
     dotShown_.fill(false);
 }
 
@@ -261,7 +261,8 @@ void MainForm::RecomposeToolBar()
     if (toolBitmap_.size() != toolBox_->size())
         toolBitmap_ = QImage(toolBox_->size(), QImage::Format_RGB32);
     QPainter p(&toolBitmap_);
-    ui::ToolBoxPaint(p, toolBitmap_.width(), toolImages_, settings_.BackMode, game_.T.Score, game_.T.JumpsLeft);
+    ui::ToolBoxPaint(p, toolBitmap_.width(), toolImages_, settings_.BackMode, game_.Position().Score,
+                    game_.Position().JumpsLeft);
 }
 
 void MainForm::BackgroundChanged()
@@ -290,7 +291,7 @@ void MainForm::resizeEvent(QResizeEvent*)
 
 QRect MainForm::CakeRect(int x, int y) const
 {
-    const int r = game_.G.CakeRadius + 2;
+    const int r = game_.Layout().CakeRadius + 2;
     return {x - r, y - r, 2 * r + 1, 2 * r + 1};
 }
 
@@ -301,24 +302,26 @@ void MainForm::BoxPaint(QPainter& p, const QRect& dirty)
         return;
     }
     p.drawImage(dirty, boardBitmap_, dirty);
-    const Tableau& t = game_.T;
-    const Geometry& g = game_.G;
-    if (t.Phase == GamePhase::Paused) {
+    const Tableau& t = game_.Position();
+    const Geometry& g = game_.Layout();
+    const GamePhase phase = game_.Phase();
+    if (phase == GamePhase::Paused) {
         for (int col = 0; col < kCols; ++col)
             for (int row = 0; row < kRows; ++row) {
                 const Point c = g.CellCentre(col, row);
                 DrawEmptyCell(p, g, c.x, c.y);
             }
     }
-    if (t.Phase == GamePhase::Dealt || t.Phase == GamePhase::Playing) {
+    if (phase == GamePhase::Dealt || phase == GamePhase::Playing) {
         for (int i = 0; i < kCells; ++i)
             if (dotShown_[i] && t.CellColour[i] > 0) {
                 const Point c = g.CellCentre(i / kRows, i % kRows);
                 DrawPulseDot(p, g, c.x, c.y, dotColour_[i]);
             }
     }
-    if (t.Dragging)
-        DrawCake(p, g, t.DragX, t.DragY, t.DragSlices, t.DragColour);
+    const Lift& lift = game_.Lifted();
+    if (lift.Dragging)
+        DrawCake(p, g, lift.DragX, lift.DragY, lift.DragSlices, lift.DragColour);
 }
 
 void MainForm::ToolBoxPaint(QPainter& p, const QRect& dirty)
@@ -333,30 +336,31 @@ void MainForm::ToolBoxPaint(QPainter& p, const QRect& dirty)
 
 void MainForm::CellEmptied(int col, int row)
 {
-    const Point c = game_.G.CellCentre(col, row);
+    const Point c = game_.Layout().CellCentre(col, row);
     QPainter p(&boardBitmap_);
-    DrawEmptyCell(p, game_.G, c.x, c.y);
+    DrawEmptyCell(p, game_.Layout(), c.x, c.y);
     dotShown_[CellIndex(col, row)] = false;
     box_->update(CakeRect(c.x, c.y));
 }
 
 void MainForm::CellCake(int col, int row, int colour, int slices)
 {
-    const Point c = game_.G.CellCentre(col, row);
+    const Point c = game_.Layout().CellCentre(col, row);
     QPainter p(&boardBitmap_);
-    DrawCake(p, game_.G, c.x, c.y, slices, colour);
+    DrawCake(p, game_.Layout(), c.x, c.y, slices, colour);
     dotShown_[CellIndex(col, row)] = false;
     box_->update(CakeRect(c.x, c.y));
 }
 
-void MainForm::SlotChanged(int column, int colour, int slices)
+void MainForm::SlotChanged(Slot slot, int colour, int slices)
 {
-    const Point c = game_.G.SlotCentre(column, colour);
+    const int column = ToInt(slot);
+    const Point c = game_.Layout().SlotCentre(column, colour);
     QPainter p(&boardBitmap_);
     if (slices > 0)
-        DrawCake(p, game_.G, c.x, c.y, slices, colour);
+        DrawCake(p, game_.Layout(), c.x, c.y, slices, colour);
     else
-        DrawEmptySlot(p, game_.G, column, colour);
+        DrawEmptySlot(p, game_.Layout(), column, colour);
     box_->update(CakeRect(c.x, c.y));
 }
 
@@ -377,22 +381,22 @@ void MainForm::PulseDot(int col, int row, uint32_t colour)
         return;
     dotColour_[i] = colour;
     dotShown_[i] = true;
-    const Point c = game_.G.CellCentre(col, row);
-    const int r = game_.G.CakeRadius / 5 + 2;
+    const Point c = game_.Layout().CellCentre(col, row);
+    const int r = game_.Layout().CakeRadius / 5 + 2;
     box_->update(c.x - r, c.y - r, 2 * r + 2, 2 * r + 2);
 }
 
 void MainForm::ScoreChanged()
 {
     QPainter p(&toolBitmap_);
-    DrawScore(p, toolImages_, settings_.BackMode, game_.T.Score);
+    DrawScore(p, toolImages_, settings_.BackMode, game_.Position().Score);
     toolBox_->update(kScoreField);
 }
 
 void MainForm::JumpsChanged()
 {
     QPainter p(&toolBitmap_);
-    DrawJumps(p, toolImages_, settings_.BackMode, game_.T.JumpsLeft);
+    DrawJumps(p, toolImages_, settings_.BackMode, game_.Position().JumpsLeft);
     toolBox_->update(JumpField(toolImages_.jumpIcon));
 }
 
@@ -416,9 +420,9 @@ void MainForm::RepaintWindow()
     box_->update();
 }
 
-void MainForm::PlaySound(int number)
+void MainForm::PlaySound(Sound sound)
 {
-    waves_->PlaySound(number, settings_.SoundOn);
+    waves_->PlaySound(ToInt(sound), settings_.SoundOn);
 }
 
 void MainForm::Delay(int ms)
@@ -433,14 +437,28 @@ void MainForm::Delay(int ms)
     std::this_thread::sleep_until(until);
 }
 
-int MainForm::ShowKind(int kind)
+Answer MainForm::ShowKind(MessageKind kind)
 {
-    return yesNoDlg_ ? yesNoDlg_->ShowKind(kind) : kYes;
+    return yesNoDlg_ ? yesNoDlg_->ShowKind(kind) : Answer::Yes;
 }
 
-int MainForm::ShowText(int kind, const std::string& text)
+Answer MainForm::ShowDeadEnd()
 {
-    return yesNoDlg_ ? yesNoDlg_->ShowText(kind, QString::fromStdString(text)) : kYes;
+    const QString text =
+        settings_.Text("Das ist sich leider nicht ganz ausgegangen.", "Sorry, but that wasn't as it should be.");
+    return yesNoDlg_ ? yesNoDlg_->ShowText(MessageKind::Text, text) : Answer::Yes;
+}
+
+void MainForm::ShowNoSolution()
+{
+    const QString text = settings_.Text("Von hier aus ist dieses Tableau nicht mehr lösbar.",
+                                        "This tableau can no longer be solved from here.");
+    if (yesNoDlg_)
+        yesNoDlg_->ShowText(MessageKind::Text, text);
+}
+
+void MainForm::ShowHint(Move)
+{
 }
 
 void MainForm::ShowHighscore(int32_t score, bool viewOnly)

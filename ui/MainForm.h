@@ -77,7 +77,7 @@ public:
     // --- GameView
     void CellEmptied(int col, int row) override;
     void CellCake(int col, int row, int colour, int slices) override;
-    void SlotChanged(int column, int colour, int slices) override;
+    void SlotChanged(Slot slot, int colour, int slices) override;
     void LiftedCakeDrawn(int x, int y, int colour, int slices) override;
     void LiftedCakeErased(int x, int y) override;
     void PulseDot(int col, int row, uint32_t colour) override;
@@ -86,13 +86,14 @@ public:
     void ButtonEnabledChanged(Button button, bool enabled) override;
     void BoardRenewed() override;
     void RepaintWindow() override;
-    void PlaySound(int number) override;
+    void PlaySound(Sound sound) override;
     void Delay(int ms) override;
-    int ShowKind(int kind) override;
-    int ShowText(int kind, const std::string& text) override;
+    Answer ShowKind(MessageKind kind) override;
+    Answer ShowDeadEnd() override;
     void ShowHighscore(int32_t score, bool viewOnly) override;
     void KeepMusicPlaying() override;
-    int Tongue() const override { return settings_.Tongue; }
+    void ShowHint(Move move) override;
+    void ShowNoSolution() override;
 
     // --- handlers
     void StartBtnClick() { game_.StartBtnClick(); }

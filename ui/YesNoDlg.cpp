@@ -12,6 +12,9 @@
 
 namespace torvella::ui {
 
+// Inside the dialog, MessageKind() is the number of the kind shown.
+using Kind = torvella::MessageKind;
+
 YesNoDlg::YesNoDlg(const GameSettings& settings, QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint), settings_(settings), mainWindow_(mainWindow)
 {
@@ -49,35 +52,35 @@ void YesNoDlg::BindPictures(const DlgResources& res)
     noBtn_->SetFaces(res.Dlg(assets::DlgNoNormal), res.Dlg(assets::DlgNoHover));
 }
 
-int YesNoDlg::ShowKind(int kind)
+Answer YesNoDlg::ShowKind(Kind kind)
 {
-    messageKind_ = kind;
-    if (kind == kMsgSolved || kind == kMsgPaused)
+    messageKind_ = ToInt(kind);
+    if (kind == Kind::Solved || kind == Kind::Paused)
         buttonCount_ = 1;
-    else if (kind == kMsgQuit || kind == kMsgGiveUp)
+    else if (kind == Kind::Quit || kind == Kind::GiveUp)
         buttonCount_ = 2;
-    return exec();
+    return static_cast<Answer>(exec());
 }
 
-int YesNoDlg::ShowText(int kind, const QString& text)
+Answer YesNoDlg::ShowText(Kind kind, const QString& text)
 {
-    messageKind_ = kind;
-    if (kind == kMsgText)
+    messageKind_ = ToInt(kind);
+    if (kind == Kind::Text)
         buttonCount_ = 1;
     customText_ = text;
-    return exec();
+    return static_cast<Answer>(exec());
 }
 
-QString YesNoDlg::BuiltInText(int kind) const
+QString YesNoDlg::BuiltInText(Kind kind) const
 {
     switch (kind) {
-    case kMsgSolved:
+    case Kind::Solved:
         return settings_.Text("Hurra, geschafft!", "Hurrah, you did it!");
-    case kMsgQuit:
+    case Kind::Quit:
         return settings_.Text("Willst Du wirklich schon aufhören?", "Do you really want to go?");
-    case kMsgGiveUp:
+    case Kind::GiveUp:
         return settings_.Text("Willst Du die Partie wirklich aufgeben?", "Do you really want to give up the game?");
-    case kMsgPaused:
+    case Kind::Paused:
         return settings_.Text("Spiel angehalten.\nWeitermachen?", "Game paused.\nContinue?");
     default:
         return {};
@@ -93,13 +96,13 @@ void YesNoDlg::FormActivate()
              outer.top() + outer.height() - (mainWindow_->height() + height()) / 2);
     }
     noBtn_->setVisible(buttonCount_ == 2);
-    if (messageKind_ == kMsgText) {
+    if (messageKind_ == ToInt(Kind::Text)) {
         // A caller may separate two lines with a carriage return.
         QString text = customText_;
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
         txt_->setText(text);
     }
-    const QString builtIn = BuiltInText(messageKind_);
+    const QString builtIn = BuiltInText(static_cast<Kind>(messageKind_));
     if (!builtIn.isEmpty())
         txt_->setText(builtIn);
 }
@@ -110,9 +113,9 @@ void YesNoDlg::showEvent(QShowEvent* e)
     QDialog::showEvent(e);
 }
 
-void YesNoDlg::ByesClick() { done(kYes); }
-void YesNoDlg::BnoClick() { done(kNo); }
-void YesNoDlg::reject() { done(kNo); }
+void YesNoDlg::ByesClick() { done(ToInt(Answer::Yes)); }
+void YesNoDlg::BnoClick() { done(ToInt(Answer::No)); }
+void YesNoDlg::reject() { done(ToInt(Answer::No)); }
 
 void YesNoDlg::keyPressEvent(QKeyEvent* e)
 {

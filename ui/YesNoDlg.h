@@ -2,6 +2,8 @@
 // The one message and confirmation dialog: the caller names a message by its kind, the
 // dialog picks the text in the current language, shows one button (Yes) or two (No, Yes)
 // and answers Yes (6) or No (7).
+#include "core/GameView.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -23,9 +25,9 @@ public:
     void BindPictures(const DlgResources& res);
 
     // Kinds 1 and 12 show one button, 3 and 4 two; any other kind keeps the last count.
-    int ShowKind(int kind);
-    // Kind 10 shows one button; the text is kept for later kind-10 messages too.
-    int ShowText(int kind, const QString& text);
+    Answer ShowKind(torvella::MessageKind kind);
+    // Kind Text (10) shows one button; the text is kept for later such messages too.
+    Answer ShowText(torvella::MessageKind kind, const QString& text);
 
     int MessageKind() const { return messageKind_; }
     int ButtonCount() const { return buttonCount_; }
@@ -43,11 +45,11 @@ protected:
 
 private:
     void FormActivate();
-    QString BuiltInText(int kind) const;
+    QString BuiltInText(torvella::MessageKind kind) const;
 
     const GameSettings& settings_;
     QWidget* mainWindow_;
-    int messageKind_ = 0;
+    int messageKind_ = 0;  // the kind's number
     int buttonCount_ = 0;
     QString customText_;
 

@@ -4,6 +4,7 @@
 
 #include "core/Colours.h"
 #include "core/Deal.h"
+#include "core/NullView.h"
 #include "core/Random.h"
 
 #include <gtest/gtest.h>
@@ -48,7 +49,6 @@ TEST(DealTest, StateZeroDealsThePinnedLayoutAndConsumes20002Numbers)
         EXPECT_EQ(t.CellColour[i], kDealOfState0[i].first) << "cell " << i;
         EXPECT_EQ(t.CellSlices[i], kDealOfState0[i].second) << "cell " << i;
     }
-    EXPECT_EQ(t.DealSeed, 0u);
     EXPECT_EQ(rng.State(), kStateAfterDealOf0);
 
     Random stepper(0);
@@ -60,18 +60,20 @@ TEST(DealTest, StateZeroDealsThePinnedLayoutAndConsumes20002Numbers)
 TEST(DealTest, EveryDealHoldsEachCakeOnceAndResetsTheGame)
 {
     for (uint32_t state : {0u, 1u, 2024u, 0x80000000u, 0xFFFFFFFFu}) {
-        Tableau t;
+        NullView view;
+        Game game(view);
         // Leftovers of a finished game that the deal must clear.
+        Tableau& t = GameProbe::Board(game);
         t.PlateSlices = {0, 12, 12, 3, 12};
         t.HoldSlices = {0, 0, 0, 9, 0};
         t.JumpsLeft = 0;
         t.Score = -1234;
-        t.SecondTicks = 7;
-        t.FlashStep = 11;
-        t.Phase = GamePhase::Solved;
-        t.Dragging = true;
-        Random rng(state);
-        DealTableau(t, rng);
+        GameProbe::Ticks(game).SecondTicks = 7;
+        GameProbe::Ticks(game).FlashStep = 11;
+        GameProbe::SetPhase(game, GamePhase::Solved);
+        GameProbe::Lifted(game).Dragging = true;
+        game.Seed(state);
+        game.Deal();
 
         std::multiset<int> codes;
         for (int i = 0; i < kCells; ++i)
@@ -86,11 +88,11 @@ TEST(DealTest, EveryDealHoldsEachCakeOnceAndResetsTheGame)
         EXPECT_EQ(t.HoldSlices, (testing::Side{0, 0, 0, 0, 0}));
         EXPECT_EQ(t.JumpsLeft, 3);
         EXPECT_EQ(t.Score, 0);
-        EXPECT_EQ(t.SecondTicks, 0);
-        EXPECT_EQ(t.Phase, GamePhase::Dealt);
-        EXPECT_FALSE(t.Dragging);
-        EXPECT_EQ(t.FlashStep, 11) << "a deal does not reset the pulse step";
-        EXPECT_EQ(t.DealSeed, state);
+        EXPECT_EQ(game.Ticks().SecondTicks, 0);
+        EXPECT_EQ(game.Phase(), GamePhase::Dealt);
+        EXPECT_FALSE(game.Lifted().Dragging);
+        EXPECT_EQ(game.Ticks().FlashStep, 11) << "a deal does not reset the pulse step";
+        EXPECT_EQ(game.DealSeed(), state);
     }
 }
 
@@ -99,32 +101,32 @@ class SameTableauTest : public testing::GameFixture {};
 TEST_F(SameTableauTest, SameTableauAgainRepeatsTheLayoutAndKeepsTheSequence)
 {
     // The fixture dealt state 0; play on with a move and state changes, then ask again.
-    const Tableau first = game.T;
-    const uint32_t afterFirst = game.Rng.State();
+    const Tableau first = T();
+    const uint32_t afterFirst = game.GeneratorState();
     ASSERT_EQ(Drop(0, 4, 0, 5), DropResult::Moved);  // yellow 10 onto green 1
-    game.T.HoldSlices[3] = 8;
-    game.T.JumpsLeft = 1;
-    game.T.Score = 999;
-    game.Rng.Next(49);
+    T().HoldSlices[3] = 8;
+    T().JumpsLeft = 1;
+    T().Score = 999;
+    GameProbe::Rng(game).Next(49);
     ASSERT_TRUE(game.AgainBtnClick());
 
-    EXPECT_EQ(game.T.CellColour, first.CellColour);
-    EXPECT_EQ(game.T.CellSlices, first.CellSlices);
-    EXPECT_EQ(game.T.PlateSlices, (testing::Side{}));
-    EXPECT_EQ(game.T.HoldSlices, (testing::Side{}));
-    EXPECT_EQ(game.T.JumpsLeft, 3);
-    EXPECT_EQ(game.T.Score, 0);
-    EXPECT_EQ(game.T.DealSeed, 0u);
-    EXPECT_EQ(game.Rng.State(), afterFirst);
+    EXPECT_EQ(T().CellColour, first.CellColour);
+    EXPECT_EQ(T().CellSlices, first.CellSlices);
+    EXPECT_EQ(T().PlateSlices, (testing::Side{}));
+    EXPECT_EQ(T().HoldSlices, (testing::Side{}));
+    EXPECT_EQ(T().JumpsLeft, 3);
+    EXPECT_EQ(T().Score, 0);
+    EXPECT_EQ(game.DealSeed(), 0u);
+    EXPECT_EQ(game.GeneratorState(), afterFirst);
 
     // The next new tableau is the one a new deal right after the first would have given.
     Tableau expected;
     Random fresh(afterFirst);
     DealTableau(expected, fresh);
     ASSERT_TRUE(game.StartBtnClick());
-    EXPECT_EQ(game.T.CellColour, expected.CellColour);
-    EXPECT_EQ(game.T.CellSlices, expected.CellSlices);
-    EXPECT_EQ(game.T.DealSeed, afterFirst);
+    EXPECT_EQ(T().CellColour, expected.CellColour);
+    EXPECT_EQ(T().CellSlices, expected.CellSlices);
+    EXPECT_EQ(game.DealSeed(), afterFirst);
 }
 
 TEST(ColourTest, TableMatchesTheWorkedExamples)

@@ -20,7 +20,7 @@ protected:
     void FirstMove()
     {
         ASSERT_EQ(Drop(0, 4, 0, 5), DropResult::Moved);
-        ASSERT_EQ(game.T.Score, 45);
+        ASSERT_EQ(T().Score, 45);
         view.log.clear();
     }
     void Tick(int n)
@@ -42,8 +42,8 @@ protected:
 TEST_F(FlowTest, NoPointIsLostBeforeTheFirstMove)
 {
     Tick(1000);
-    EXPECT_EQ(game.T.Score, 0);
-    EXPECT_EQ(game.T.SecondTicks, 0);
+    EXPECT_EQ(T().Score, 0);
+    EXPECT_EQ(game.Ticks().SecondTicks, 0);
     EXPECT_TRUE(view.Only({"score"}).empty());
 }
 
@@ -51,13 +51,13 @@ TEST_F(FlowTest, TenTicksOfPlayCostOnePoint)
 {
     FirstMove();
     Tick(9);
-    EXPECT_EQ(game.T.Score, 45);
+    EXPECT_EQ(T().Score, 45);
     Tick(1);
-    EXPECT_EQ(game.T.Score, 44);
+    EXPECT_EQ(T().Score, 44);
     EXPECT_EQ(view.Only({"score"}), (Log{"score 44"}));
     Tick(25);
-    EXPECT_EQ(game.T.Score, 42);
-    EXPECT_EQ(game.T.SecondTicks, 5);
+    EXPECT_EQ(T().Score, 42);
+    EXPECT_EQ(game.Ticks().SecondTicks, 5);
 }
 
 TEST_F(FlowTest, APauseOfAnyLengthCostsNothingAndKeepsTheSecondStarted)
@@ -67,21 +67,21 @@ TEST_F(FlowTest, APauseOfAnyLengthCostsNothingAndKeepsTheSecondStarted)
     view.log.clear();
     view.whileDialogOpen = [&] { Tick(500); };
     ASSERT_TRUE(game.PauseBtnClick());
-    EXPECT_EQ(game.T.Score, 45);
+    EXPECT_EQ(T().Score, 45);
     EXPECT_TRUE(view.Only({"dot"}).empty()) << "no pulse while paused";
     view.whileDialogOpen = nullptr;
     Tick(5);
-    EXPECT_EQ(game.T.Score, 44) << "the five ticks before the pause still count";
+    EXPECT_EQ(T().Score, 44) << "the five ticks before the pause still count";
 }
 
 TEST_F(FlowTest, PauseShowsTheMessageWhilePausedWhateverTheAnswer)
 {
     FirstMove();
-    for (int answer : {kYes, kNo, 0}) {
+    for (Answer answer : {Answer::Yes, Answer::No, Answer::None}) {
         view.answers = {answer};
         ASSERT_TRUE(game.PauseBtnClick());
         EXPECT_EQ(view.Take(), (Log{"repaint Paused", "kind 12 Paused", "repaint Playing"}));
-        EXPECT_EQ(game.T.Phase, GamePhase::Playing);
+        EXPECT_EQ(game.Phase(), GamePhase::Playing);
     }
 }
 
@@ -89,10 +89,10 @@ TEST_F(FlowTest, PauseOnlyWhilePlaying)
 {
     EXPECT_FALSE(game.PauseBtnClick()) << "dealt: no move yet";
     FirstMove();
-    game.T.Phase = GamePhase::Solved;
+    GameProbe::SetPhase(game, GamePhase::Solved);
     EXPECT_FALSE(game.PauseBtnClick());
     EXPECT_TRUE(view.log.empty());
-    EXPECT_EQ(game.T.Phase, GamePhase::Solved);
+    EXPECT_EQ(game.Phase(), GamePhase::Solved);
 }
 
 TEST_F(FlowTest, FlashStepCyclesAndTheMusicIsKeptEverySixteenthTickInEveryPhase)
@@ -100,14 +100,14 @@ TEST_F(FlowTest, FlashStepCyclesAndTheMusicIsKeptEverySixteenthTickInEveryPhase)
     for (GamePhase phase : {GamePhase::Dealt, GamePhase::Playing, GamePhase::Solved, GamePhase::Ended,
                             GamePhase::Paused}) {
         SCOPED_TRACE(PhaseName(phase));
-        game.T.Phase = phase;
-        game.T.FlashStep = 0;
+        GameProbe::SetPhase(game, phase);
+        GameProbe::SetFlashStep(game, 0);
         std::vector<int> steps;
         std::vector<int> musicAt;
         for (int tick = 1; tick <= 33; ++tick) {
             view.log.clear();
             game.Timer1Timer();
-            steps.push_back(game.T.FlashStep);
+            steps.push_back(game.Ticks().FlashStep);
             if (!view.Only({"music"}).empty()) {
                 musicAt.push_back(tick);
                 EXPECT_EQ(view.log.back(), "music") << "after the pulse";
@@ -125,7 +125,7 @@ TEST_F(FlowTest, FlashStepCyclesAndTheMusicIsKeptEverySixteenthTickInEveryPhase)
 
 TEST_F(FlowTest, RightAfterADealTheFourOneSliceCakesPulse)
 {
-    game.T.FlashStep = 6;
+    GameProbe::SetFlashStep(game, 6);
     Tick(1);
     const std::string pulse = std::to_string(PulseColours()[7]);
     Log dots = view.Only({"dot"});
@@ -145,10 +145,10 @@ TEST_F(FlowTest, RightAfterADealTheFourOneSliceCakesPulse)
 TEST_F(FlowTest, OnlyCakesThatMayGoOntoTheirPlateNowPulseAndTheLiftedCakeStaysOnTop)
 {
     FirstMove();  // green 1 is on its plate: green 2 at (2,6) is next
-    const Point p = game.G.CellCentre(1, 0);
+    const Point p = game.Layout().CellCentre(1, 0);
     ASSERT_TRUE(game.BoxMouseDown(p.x, p.y));  // lift yellow 1
     view.log.clear();
-    game.T.FlashStep = 0;
+    GameProbe::SetFlashStep(game, 0);
     Tick(1);
     const std::string pulse = std::to_string(PulseColours()[1]);
     Log pulsing;
@@ -170,15 +170,15 @@ TEST_F(FlowTest, ButtonsFollowDealMoveUndoAndEnd)
     ExpectButtons(true, true, true, "after a move");
     ASSERT_TRUE(game.OOpsBtnClick());
     ExpectButtons(true, false, true, "after undo");
-    EXPECT_EQ(game.T.Phase, GamePhase::Playing);
+    EXPECT_EQ(game.Phase(), GamePhase::Playing);
     ASSERT_EQ(Drop(0, 4, 0, 5), DropResult::Moved);
     ExpectButtons(true, true, true, "after the next move");
 
     // Leave a dead end: one red cake that can go nowhere, and the mixed cake without jumps.
     Lay({{3, 3, 1, 1}, {3, 4, 1, 2}, {0, 0, kMixedCake, 1}}, {}, {}, 0);
-    game.T.Phase = GamePhase::Playing;
+    GameProbe::SetPhase(game, GamePhase::Playing);
     ASSERT_EQ(Drop(3, 3, 3, 4), DropResult::Moved);
-    ASSERT_EQ(game.T.Phase, GamePhase::Ended);
+    ASSERT_EQ(game.Phase(), GamePhase::Ended);
     ExpectButtons(true, false, false, "after the end");
 
     ASSERT_TRUE(game.AgainBtnClick());
@@ -191,29 +191,29 @@ TEST_F(FlowTest, ButtonsFollowDealMoveUndoAndEnd)
 TEST_F(FlowTest, SameTableauAfterASolvedGameStartsAfresh)
 {
     FirstMove();
-    game.T.Phase = GamePhase::Solved;
-    game.T.Score = 2500;
-    game.T.JumpsLeft = 1;
-    game.T.PlateSlices = {0, 12, 12, 12, 12};
+    GameProbe::SetPhase(game, GamePhase::Solved);
+    T().Score = 2500;
+    T().JumpsLeft = 1;
+    T().PlateSlices = {0, 12, 12, 12, 12};
     ASSERT_TRUE(game.AgainBtnClick());
     EXPECT_EQ(view.Only({"kind"}), Log{}) << "no question outside a running game";
     for (int i = 0; i < kCells; ++i) {
-        EXPECT_EQ(game.T.CellColour[i], kDealOfState0[i].first);
-        EXPECT_EQ(game.T.CellSlices[i], kDealOfState0[i].second);
+        EXPECT_EQ(T().CellColour[i], kDealOfState0[i].first);
+        EXPECT_EQ(T().CellSlices[i], kDealOfState0[i].second);
     }
-    EXPECT_EQ(game.T.Score, 0);
-    EXPECT_EQ(game.T.JumpsLeft, 3);
-    EXPECT_EQ(game.T.Phase, GamePhase::Dealt);
+    EXPECT_EQ(T().Score, 0);
+    EXPECT_EQ(T().JumpsLeft, 3);
+    EXPECT_EQ(game.Phase(), GamePhase::Dealt);
 }
 
 struct GiveUpCase {
     bool again;  // the same-tableau button, else the new-tableau button
-    int answer;
+    Answer answer;
     bool dealt;
 };
 void PrintTo(const GiveUpCase& c, std::ostream* os)
 {
-    *os << (c.again ? "AgainBtn" : "StartBtn") << " answer " << c.answer;
+    *os << (c.again ? "AgainBtn" : "StartBtn") << " answer " << ToInt(c.answer);
 }
 
 class GiveUpTest : public FlowTest, public ::testing::WithParamInterface<GiveUpCase> {};
@@ -222,78 +222,78 @@ TEST_P(GiveUpTest, AsksWhilePlayingAndDealsUnlessTheAnswerIsNo)
 {
     const GiveUpCase& c = GetParam();
     FirstMove();
-    const Tableau before = game.T;
-    const uint32_t rngBefore = game.Rng.State();
+    const Tableau before = T();
+    const uint32_t rngBefore = game.GeneratorState();
     view.answers = {c.answer};
     view.whileDialogOpen = [&] { Tick(30); };  // the clock runs while the question shows
 
     EXPECT_EQ(c.again ? game.AgainBtnClick() : game.StartBtnClick(), c.dealt);
     if (!c.dealt) {
         EXPECT_EQ(view.Only({"kind", "repaint", "button", "renew"}), (Log{"kind 4 Playing"}));
-        EXPECT_EQ(game.T.Phase, GamePhase::Playing);
-        EXPECT_EQ(game.T.CellColour, before.CellColour);
-        EXPECT_EQ(game.T.CellSlices, before.CellSlices);
-        EXPECT_EQ(game.T.PlateSlices, before.PlateSlices);
-        EXPECT_EQ(game.T.Score, before.Score - 3) << "only the seconds of the question";
-        EXPECT_EQ(game.Rng.State(), rngBefore);
+        EXPECT_EQ(game.Phase(), GamePhase::Playing);
+        EXPECT_EQ(T().CellColour, before.CellColour);
+        EXPECT_EQ(T().CellSlices, before.CellSlices);
+        EXPECT_EQ(T().PlateSlices, before.PlateSlices);
+        EXPECT_EQ(T().Score, before.Score - 3) << "only the seconds of the question";
+        EXPECT_EQ(game.GeneratorState(), rngBefore);
         ExpectButtons(true, true, true, "after No");
         return;
     }
     EXPECT_EQ(view.Only({"kind", "repaint", "button", "renew"}),
               (Log{"kind 4 Playing", "repaint Playing", "button Pause off", "button Again off",
                    "button OOps off", "renew"}));
-    EXPECT_EQ(game.T.Phase, GamePhase::Dealt);
-    EXPECT_EQ(game.T.Score, 0);
+    EXPECT_EQ(game.Phase(), GamePhase::Dealt);
+    EXPECT_EQ(T().Score, 0);
     Tableau expected;
     Random rng(c.again ? 0 : rngBefore);
     DealTableau(expected, rng);
-    EXPECT_EQ(game.T.CellColour, expected.CellColour);
-    EXPECT_EQ(game.T.CellSlices, expected.CellSlices);
+    EXPECT_EQ(T().CellColour, expected.CellColour);
+    EXPECT_EQ(T().CellSlices, expected.CellSlices);
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, GiveUpTest,
-                         ::testing::Values(GiveUpCase{false, kNo, false}, GiveUpCase{false, kYes, true},
-                                           GiveUpCase{false, 2, true}, GiveUpCase{true, kNo, false},
-                                           GiveUpCase{true, kYes, true}, GiveUpCase{true, 0, true}));
+                         ::testing::Values(GiveUpCase{false, Answer::No, false}, GiveUpCase{false, Answer::Yes, true},
+                                           GiveUpCase{false, Answer{2}, true}, GiveUpCase{true, Answer::No, false},
+                                           GiveUpCase{true, Answer::Yes, true}, GiveUpCase{true, Answer::None, true}));
 
 TEST_F(FlowTest, NewTableauOutsideARunningGameAsksNothing)
 {
     ASSERT_TRUE(game.StartBtnClick());
     EXPECT_EQ(view.log, (Log{"button Pause off", "button Again off", "button OOps off", "renew"}));
-    EXPECT_EQ(game.T.DealSeed, testing::kStateAfterDealOf0);
+    EXPECT_EQ(game.DealSeed(), testing::kStateAfterDealOf0);
 }
 
 struct CloseCase {
     GamePhase phase;
-    int answer;
+    Answer answer;
     int kind;
     bool closes;
     GamePhase after;
 };
-void PrintTo(const CloseCase& c, std::ostream* os) { *os << PhaseName(c.phase) << " answer " << c.answer; }
+void PrintTo(const CloseCase& c, std::ostream* os) { *os << PhaseName(c.phase) << " answer " << ToInt(c.answer); }
 
 class CloseTest : public FlowTest, public ::testing::WithParamInterface<CloseCase> {};
 
 TEST_P(CloseTest, AsksAndEndsARunningGameOnlyOnYes)
 {
     const CloseCase& c = GetParam();
-    game.T.Phase = c.phase;
+    GameProbe::SetPhase(game, c.phase);
     view.answers = {c.answer};
     EXPECT_EQ(game.CloseQuery(), c.closes);
     EXPECT_EQ(view.log, (Log{"kind " + std::to_string(c.kind) + " " + PhaseName(c.phase),
                              std::string("repaint ") + PhaseName(c.phase)}));
-    EXPECT_EQ(game.T.Phase, c.after);
+    EXPECT_EQ(game.Phase(), c.after);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Phases, CloseTest,
-    ::testing::Values(CloseCase{GamePhase::Playing, kYes, 4, true, GamePhase::Ended},
-                      CloseCase{GamePhase::Playing, kNo, 4, false, GamePhase::Playing},
-                      CloseCase{GamePhase::Playing, 2, 4, false, GamePhase::Playing},
-                      CloseCase{GamePhase::Dealt, kYes, 3, true, GamePhase::Dealt},
-                      CloseCase{GamePhase::Dealt, kNo, 3, false, GamePhase::Dealt},
-                      CloseCase{GamePhase::Solved, kYes, 3, true, GamePhase::Solved},
-                      CloseCase{GamePhase::Ended, kYes, 3, true, GamePhase::Ended}));
+    ::testing::Values(CloseCase{GamePhase::Playing, Answer::Yes, 4, true, GamePhase::Ended},
+                      CloseCase{GamePhase::Playing, Answer::No, 4, false, GamePhase::Playing},
+                      CloseCase{GamePhase::Playing, Answer{2}, 4, false, GamePhase::Playing},
+                      CloseCase{GamePhase::Dealt, Answer::Yes, 3, true, GamePhase::Dealt},
+                      CloseCase{GamePhase::Dealt, Answer::No, 3, false, GamePhase::Dealt},
+                      CloseCase{GamePhase::Solved, Answer::Yes, 3, true, GamePhase::Solved},
+                      CloseCase{GamePhase::Ended, Answer::Yes, 3, true, GamePhase::Ended}));
 
 } // namespace
 } // namespace torvella

@@ -43,32 +43,35 @@ protected:
 
     GameFixture()
     {
-        view.t = &game.T;
+        view.game = &game;
         game.SetBoardSize(702, 405);
-        game.Rng.SetState(0);
+        game.Seed(0);
         game.Deal();
         view.log.clear();
     }
 
+    // The game's position, to lay out or change a situation directly.
+    Tableau& T() { return GameProbe::Board(game); }
+
     // Replaces the dealt cells and side panel; the buttons stay as the deal left them.
     void Lay(const std::vector<Cake>& cakes, Side plates = {}, Side holds = {}, int jumps = kStartJumps)
     {
-        ClearCells(game.T);
+        ClearCells(T());
         for (const Cake& c : cakes) {
-            game.T.Colour(c.col, c.row) = c.colour;
-            game.T.Slices(c.col, c.row) = c.slices;
+            T().Colour(c.col, c.row) = c.colour;
+            T().Slices(c.col, c.row) = c.slices;
         }
-        game.T.PlateSlices = plates;
-        game.T.HoldSlices = holds;
-        game.T.JumpsLeft = jumps;
+        T().PlateSlices = plates;
+        T().HoldSlices = holds;
+        T().JumpsLeft = jumps;
     }
 
     // Press at the centre of one cell and release at the centre of another (cells off the
     // tableau included, as pixel positions).
     DropResult Drop(int fromCol, int fromRow, int toCol, int toRow)
     {
-        const Point from = game.G.CellCentre(fromCol, fromRow);
-        const Point to = game.G.CellCentre(toCol, toRow);
+        const Point from = game.Layout().CellCentre(fromCol, fromRow);
+        const Point to = game.Layout().CellCentre(toCol, toRow);
         if (!game.BoxMouseDown(from.x, from.y))
             return DropResult::Ignored;
         return game.BoxMouseUp(to.x, to.y);

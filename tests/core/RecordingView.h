@@ -3,6 +3,7 @@
 // what the player sees and hears and in which order. Questions take their answers from a
 // queue (Yes when it is empty); a hook runs while a dialog is open, to stand for the timer
 // ticks that keep coming while a modal dialog shows.
+#include "common/GameProbe.h"
 #include "core/Game.h"
 
 #include <deque>
@@ -27,19 +28,18 @@ inline const char* ButtonName(Button b)
 class RecordingView : public GameView {
 public:
     std::vector<std::string> log;
-    std::deque<int> answers;
+    std::deque<Answer> answers;
     std::function<void()> whileDialogOpen;
-    int tongue = 0;
-    const Tableau* t = nullptr;  // to write down the score and phase at the moment of a call
+    const Game* game = nullptr;  // to write down the score and phase at the moment of a call
 
     void CellEmptied(int col, int row) override { Add("empty " + N(col) + " " + N(row)); }
     void CellCake(int col, int row, int colour, int slices) override
     {
         Add("cake " + N(col) + " " + N(row) + " " + N(colour) + " " + N(slices));
     }
-    void SlotChanged(int column, int colour, int slices) override
+    void SlotChanged(Slot slot, int colour, int slices) override
     {
-        Add("slot " + N(column) + " " + N(colour) + " " + N(slices));
+        Add("slot " + N(ToInt(slot)) + " " + N(colour) + " " + N(slices));
     }
     void LiftedCakeDrawn(int x, int y, int colour, int slices) override
     {
@@ -50,32 +50,37 @@ public:
     {
         Add("dot " + N(col) + " " + N(row) + " " + std::to_string(colour));
     }
-    void ScoreChanged() override { Add("score " + N(t ? t->Score : 0)); }
-    void JumpsChanged() override { Add("jumps " + N(t ? t->JumpsLeft : 0)); }
+    void ScoreChanged() override { Add("score " + N(game ? game->Position().Score : 0)); }
+    void JumpsChanged() override { Add("jumps " + N(game ? game->Position().JumpsLeft : 0)); }
     void ButtonEnabledChanged(Button b, bool on) override
     {
         Add(std::string("button ") + ButtonName(b) + (on ? " on" : " off"));
     }
     void BoardRenewed() override { Add("renew"); }
     void RepaintWindow() override { Add(std::string("repaint ") + Phase()); }
-    void PlaySound(int number) override { Add("sound " + N(number)); }
+    void PlaySound(Sound sound) override { Add("sound " + N(ToInt(sound))); }
     void Delay(int ms) override { Add("delay " + N(ms)); }
-    int ShowKind(int kind) override
+    Answer ShowKind(MessageKind kind) override
     {
-        Add("kind " + N(kind) + " " + Phase());
-        return Answer();
+        Add("kind " + N(ToInt(kind)) + " " + Phase());
+        return NextAnswer();
     }
-    int ShowText(int kind, const std::string& text) override
+    // The window shows its dead-end text as a kind-10 message.
+    Answer ShowDeadEnd() override
     {
-        Add("text " + N(kind) + " " + Phase() + " " + text);
-        return Answer();
+        Add("text " + N(ToInt(MessageKind::Text)) + " " + Phase() + " dead end");
+        return NextAnswer();
     }
     void ShowHighscore(int32_t score, bool viewOnly) override
     {
         Add("highscore " + N(score) + (viewOnly ? " view" : " enter"));
     }
     void KeepMusicPlaying() override { Add("music"); }
-    int Tongue() const override { return tongue; }
+    void ShowHint(Move m) override
+    {
+        Add("hint " + N(m.from.col) + "," + N(m.from.row) + ">" + N(m.to.col) + "," + N(m.to.row));
+    }
+    void ShowNoSolution() override { Add("no solution"); }
 
     // The lines that start with one of the prefixes, in order.
     std::vector<std::string> Only(std::initializer_list<std::string> prefixes) const
@@ -98,15 +103,15 @@ public:
 
 private:
     static std::string N(long long v) { return std::to_string(v); }
-    const char* Phase() const { return t ? PhaseName(t->Phase) : "?"; }
+    const char* Phase() const { return game ? PhaseName(game->Phase()) : "?"; }
     void Add(std::string line) { log.push_back(std::move(line)); }
-    int Answer()
+    Answer NextAnswer()
     {
         if (whileDialogOpen)
             whileDialogOpen();
         if (answers.empty())
-            return kYes;
-        const int a = answers.front();
+            return Answer::Yes;
+        const Answer a = answers.front();
         answers.pop_front();
         return a;
     }

@@ -91,18 +91,18 @@ TEST_F(EndToEnd, FirstStartSolvedGameAndSecondStartInTheSameStore)
         // Two drags from solved: yellow 12 waits in the hold place, then yellow 11 goes
         // onto the plate and 12 follows; the other three colours are complete.
         Prepare(m, {{0, 0, kMixedCake, 1}, {1, 0, 4, 12}, {2, 0, 4, 11}}, {0, 12, 12, 12, 10});
-        Tableau& t = m.GameState().T;
+        Tableau& t = GameProbe::Board(m.GameState());
         Drag(m, 0, 0, 1, 0);
         EXPECT_EQ(t.HoldSlices[4], 12);
         script.Expect("YesNoDlg", Click("YesBtn"));
         script.Expect("HighscoreDlg", EnterName(QStringLiteral("Alice")));
         Drag(m, 1, 0, 2, 0);
-        EXPECT_EQ(t.Phase, GamePhase::Solved);
+        EXPECT_EQ(m.GameState().Phase(), GamePhase::Solved);
         EXPECT_EQ(t.PlateSlices[4], 12);
         EXPECT_EQ(t.Score, 45 + 35 + 135 + 220);
         finalScore = t.Score;
         ASSERT_EQ(script.Seen().size(), 4u);
-        EXPECT_EQ(script.Seen()[2].kind, kMsgSolved);
+        EXPECT_EQ(script.Seen()[2].kind, ToInt(MessageKind::Solved));
         EXPECT_EQ(script.Seen()[2].text, "Hurra, geschafft!");
         EXPECT_FALSE(script.Seen()[2].noButton);
         EXPECT_EQ(script.Seen()[3].name, "HighscoreDlg");
@@ -112,9 +112,9 @@ TEST_F(EndToEnd, FirstStartSolvedGameAndSecondStartInTheSameStore)
         QTest::mouseClick(m.ExitBtn(), Qt::LeftButton);
         EXPECT_FALSE(m.isVisible());
         ASSERT_EQ(script.Seen().size(), 5u);
-        EXPECT_EQ(script.Seen()[4].kind, kMsgQuit);
+        EXPECT_EQ(script.Seen()[4].kind, ToInt(MessageKind::Quit));
         EXPECT_EQ(script.Seen()[4].text, QString::fromUtf8("Willst Du wirklich schon aufhören?"));
-        EXPECT_EQ(t.Phase, GamePhase::Solved);
+        EXPECT_EQ(m.GameState().Phase(), GamePhase::Solved);
     }
 
     // The store: the entry scrambled, the placement of the normal frame rectangle.
@@ -185,11 +185,11 @@ TEST_F(EndToEnd, DeadEndByMouseWithItsMessageAndTheList)
         EnterName(QStringLiteral("Bob"))(dlg);
     });
     Drag(m, 0, 0, 1, 0);
-    const Tableau& t = m.GameState().T;
-    EXPECT_EQ(t.Phase, GamePhase::Ended);
+    const Tableau& t = GameProbe::Board(m.GameState());
+    EXPECT_EQ(m.GameState().Phase(), GamePhase::Ended);
     EXPECT_EQ(t.Score, 45);
     ASSERT_EQ(script.Seen().size(), 2u);
-    EXPECT_EQ(script.Seen()[0].kind, kMsgText);
+    EXPECT_EQ(script.Seen()[0].kind, ToInt(MessageKind::Text));
     EXPECT_EQ(script.Seen()[0].text, "Sorry, but that wasn't as it should be.");
     EXPECT_FALSE(script.Seen()[0].noButton);
     EXPECT_EQ(editRowTop, 21 * 1 + 10) << "45 ranks below Carol's 100, in the second row";

@@ -67,12 +67,12 @@ TEST_F(Reliability, UnwritableSettingsFolderStillClosesWithOneClearMessage)
         // The game itself is not affected.
         Prepare(m, {{0, 0, 2, 5}, {1, 0, 1, 3}, {2, 0, 3, 2}});
         Drag(m, 0, 0, 1, 0);
-        EXPECT_EQ(m.GameState().T.Phase, GamePhase::Playing);
+        EXPECT_EQ(m.GameState().Phase(), GamePhase::Playing);
 
         script.Expect("YesNoDlg", Click("YesBtn"));
         m.close();
         EXPECT_FALSE(m.isVisible()) << "a store that cannot be written must not keep the game open";
-        EXPECT_EQ(m.GameState().T.Phase, GamePhase::Ended);
+        EXPECT_EQ(m.GameState().Phase(), GamePhase::Ended);
     }
     // The close and the placement saved at destruction fail alike: the player hears of it once.
     ASSERT_EQ(recorder.errors.size(), 1) << Join(recorder.errors);
@@ -193,10 +193,10 @@ TEST_F(Reliability, NoAudioDeviceGameGoesOnSilently)
     Prepare(m, {{0, 0, 2, 5}, {1, 0, 1, 3}, {2, 0, 3, 2}, {0, 1, 3, 7}});
     Drag(m, 0, 0, 1, 0);
     Drag(m, 1, 0, 1, 1);
-    const Tableau& t = m.GameState().T;
+    const Tableau& t = GameProbe::Board(m.GameState());
     EXPECT_EQ(t.HoldSlices[1], 3);
     EXPECT_EQ(t.Colour(1, 0), 2);
-    EXPECT_EQ(t.Phase, GamePhase::Playing);
+    EXPECT_EQ(m.GameState().Phase(), GamePhase::Playing);
     EXPECT_FALSE(m.Waves()->Load());
     EXPECT_EQ(m.Waves()->Chunk(2), nullptr);
     EXPECT_TRUE(recorder.errors.isEmpty()) << Join(recorder.errors);
@@ -227,7 +227,7 @@ TEST_F(Reliability, MissingHelpFileShowsAnExplanationInTheHelpWindow)
     // The game is still there to be played.
     Prepare(m, {{0, 0, 2, 5}, {1, 0, 1, 3}, {2, 0, 3, 2}});
     Drag(m, 0, 0, 1, 0);
-    EXPECT_EQ(m.GameState().T.HoldSlices[1], 3);
+    EXPECT_EQ(m.GameState().Position().HoldSlices[1], 3);
 }
 
 } // namespace

@@ -26,15 +26,15 @@ struct Seen {
 };
 
 // What to do to the open dialog.
-using Answer = std::function<void(QWidget*)>;
+using Reply = std::function<void(QWidget*)>;
 
-Answer Key(Qt::Key key) { return [key](QWidget* w) { QTest::keyClick(w, key); }; }
-Answer Char(char c) { return [c](QWidget* w) { QTest::keyClick(w, c); }; }
-Answer Click(const char* button)
+Reply Key(Qt::Key key) { return [key](QWidget* w) { QTest::keyClick(w, key); }; }
+Reply Char(char c) { return [c](QWidget* w) { QTest::keyClick(w, c); }; }
+Reply Click(const char* button)
 {
     return [button](QWidget* w) { QTest::mouseClick(Child<ImageButton>(w, button), Qt::LeftButton); };
 }
-Answer CloseWindow() { return [](QWidget* w) { w->close(); }; }
+Reply CloseWindow() { return [](QWidget* w) { w->close(); }; }
 
 class MessageDialog : public ::testing::Test {
 protected:
@@ -46,7 +46,7 @@ protected:
     }
 
     // Opens the dialog through `show`, records what it shows, then answers.
-    int Run(const std::function<int()>& show, const Answer& answer)
+    Answer Run(const std::function<Answer()>& show, const Reply& answer)
     {
         WhenModal([this, answer](QWidget* w) {
             if (w != &dlg) {
@@ -75,31 +75,31 @@ TEST_F(MessageDialog, BuiltInKindsShowTheirTextAndButtonsInEachLanguage)
 {
     struct Case {
         int tongue;
-        int kind;
+        MessageKind kind;
         const char* text;
         bool twoButtons;
     };
     const Case cases[] = {
-        {1, kMsgSolved, "Hurra, geschafft!", false},
-        {0, kMsgSolved, "Hurrah, you did it!", false},
-        {1, kMsgQuit, "Willst Du wirklich schon aufhören?", true},
-        {0, kMsgQuit, "Do you really want to go?", true},
-        {1, kMsgGiveUp, "Willst Du die Partie wirklich aufgeben?", true},
-        {0, kMsgGiveUp, "Do you really want to give up the game?", true},
-        {1, kMsgPaused, "Spiel angehalten.\nWeitermachen?", false},
-        {0, kMsgPaused, "Game paused.\nContinue?", false},
-        {-1, kMsgGiveUp, "Do you really want to give up the game?", true},
-        {-1, kMsgPaused, "Game paused.\nContinue?", false},
-        {2, kMsgSolved, "Hurrah, you did it!", false},
+        {1, MessageKind::Solved, "Hurra, geschafft!", false},
+        {0, MessageKind::Solved, "Hurrah, you did it!", false},
+        {1, MessageKind::Quit, "Willst Du wirklich schon aufhören?", true},
+        {0, MessageKind::Quit, "Do you really want to go?", true},
+        {1, MessageKind::GiveUp, "Willst Du die Partie wirklich aufgeben?", true},
+        {0, MessageKind::GiveUp, "Do you really want to give up the game?", true},
+        {1, MessageKind::Paused, "Spiel angehalten.\nWeitermachen?", false},
+        {0, MessageKind::Paused, "Game paused.\nContinue?", false},
+        {-1, MessageKind::GiveUp, "Do you really want to give up the game?", true},
+        {-1, MessageKind::Paused, "Game paused.\nContinue?", false},
+        {2, MessageKind::Solved, "Hurrah, you did it!", false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "tongue " << c.tongue << " kind " << c.kind);
+        SCOPED_TRACE(::testing::Message() << "tongue " << c.tongue << " kind " << ToInt(c.kind));
         settings.Tongue = c.tongue;
-        EXPECT_EQ(Run([&] { return dlg.ShowKind(c.kind); }, Click("YesBtn")), kYes);
+        EXPECT_EQ(Run([&] { return dlg.ShowKind(c.kind); }, Click("YesBtn")), Answer::Yes);
         EXPECT_EQ(seen.text, QString::fromUtf8(c.text));
         EXPECT_EQ(seen.noVisible, c.twoButtons);
         EXPECT_TRUE(seen.yesVisible);
-        EXPECT_EQ(dlg.MessageKind(), c.kind);
+        EXPECT_EQ(dlg.MessageKind(), ToInt(c.kind));
     }
 }
 
@@ -108,30 +108,30 @@ TEST_F(MessageDialog, CallersTextWithOneButtonInEitherLanguage)
     for (int tongue : {1, 0}) {
         settings.Tongue = tongue;
         // Two buttons first, so a left-over count would show.
-        Run([&] { return dlg.ShowKind(kMsgQuit); }, Click("NoBtn"));
-        EXPECT_EQ(Run([&] { return dlg.ShowText(kMsgText, QStringLiteral("Sorry, a dead end.")); }, Key(Qt::Key_Return)),
-                  kYes);
+        Run([&] { return dlg.ShowKind(MessageKind::Quit); }, Click("NoBtn"));
+        EXPECT_EQ(Run([&] { return dlg.ShowText(MessageKind::Text, QStringLiteral("Sorry, a dead end.")); }, Key(Qt::Key_Return)),
+                  Answer::Yes);
         EXPECT_EQ(seen.text, QStringLiteral("Sorry, a dead end."));
         EXPECT_FALSE(seen.noVisible);
         EXPECT_EQ(dlg.ButtonCount(), 1);
     }
     // A carriage return separates two lines, as the game's own two-line messages do.
-    Run([&] { return dlg.ShowText(kMsgText, QStringLiteral("one\rtwo")); }, Key(Qt::Key_Escape));
+    Run([&] { return dlg.ShowText(MessageKind::Text, QStringLiteral("one\rtwo")); }, Key(Qt::Key_Escape));
     EXPECT_EQ(seen.text, QStringLiteral("one\ntwo"));
 }
 
 TEST_F(MessageDialog, OtherKindsKeepTheLastButtonCountAndText)
 {
-    Run([&] { return dlg.ShowKind(kMsgGiveUp); }, Click("NoBtn"));
-    Run([&] { return dlg.ShowKind(7); }, Click("YesBtn"));
+    Run([&] { return dlg.ShowKind(MessageKind::GiveUp); }, Click("NoBtn"));
+    Run([&] { return dlg.ShowKind(MessageKind{7}); }, Click("YesBtn"));
     EXPECT_TRUE(seen.noVisible);
     EXPECT_EQ(dlg.ButtonCount(), 2);
 
     // ShowText with another kind stores the text and keeps the count; kind 10 later shows it.
-    Run([&] { return dlg.ShowText(kMsgSolved, QStringLiteral("kept")); }, Click("YesBtn"));
+    Run([&] { return dlg.ShowText(MessageKind::Solved, QStringLiteral("kept")); }, Click("YesBtn"));
     EXPECT_EQ(dlg.ButtonCount(), 2);
     EXPECT_EQ(seen.text, QStringLiteral("Hurrah, you did it!"));
-    Run([&] { return dlg.ShowKind(kMsgText); }, Click("YesBtn"));
+    Run([&] { return dlg.ShowKind(MessageKind::Text); }, Click("YesBtn"));
     EXPECT_EQ(seen.text, QStringLiteral("kept"));
 }
 
@@ -139,24 +139,24 @@ TEST_F(MessageDialog, KeysAnswerAlsoWhenNoButtonIsHidden)
 {
     struct Case {
         const char* name;
-        Answer answer;
-        int result;
+        Reply answer;
+        Answer result;
     };
     const Case cases[] = {
-        {"Return", Key(Qt::Key_Return), kYes},   {"Enter", Key(Qt::Key_Enter), kYes},
-        {"J", Char('J'), kYes},                  {"j", Char('j'), kYes},
-        {"Y", Char('Y'), kYes},                  {"y", Char('y'), kYes},
-        {"Escape", Key(Qt::Key_Escape), kNo},    {"N", Char('N'), kNo},
-        {"n", Char('n'), kNo},                   {"window manager", CloseWindow(), kNo},
-        {"YesBtn", Click("YesBtn"), kYes},
+        {"Return", Key(Qt::Key_Return), Answer::Yes},   {"Enter", Key(Qt::Key_Enter), Answer::Yes},
+        {"J", Char('J'), Answer::Yes},                  {"j", Char('j'), Answer::Yes},
+        {"Y", Char('Y'), Answer::Yes},                  {"y", Char('y'), Answer::Yes},
+        {"Escape", Key(Qt::Key_Escape), Answer::No},    {"N", Char('N'), Answer::No},
+        {"n", Char('n'), Answer::No},                   {"window manager", CloseWindow(), Answer::No},
+        {"YesBtn", Click("YesBtn"), Answer::Yes},
     };
-    for (int kind : {kMsgPaused, kMsgGiveUp}) {
+    for (MessageKind kind : {MessageKind::Paused, MessageKind::GiveUp}) {
         for (const Case& c : cases) {
-            SCOPED_TRACE(::testing::Message() << "kind " << kind << " " << c.name);
+            SCOPED_TRACE(::testing::Message() << "kind " << ToInt(kind) << " " << c.name);
             EXPECT_EQ(Run([&] { return dlg.ShowKind(kind); }, c.answer), c.result);
         }
     }
-    EXPECT_EQ(Run([&] { return dlg.ShowKind(kMsgGiveUp); }, Click("NoBtn")), kNo);
+    EXPECT_EQ(Run([&] { return dlg.ShowKind(MessageKind::GiveUp); }, Click("NoBtn")), Answer::No);
 }
 
 TEST_F(MessageDialog, OtherKeysAreIgnored)
@@ -168,12 +168,12 @@ TEST_F(MessageDialog, OtherKeysAreIgnored)
         EXPECT_TRUE(w->isVisible());
         QTest::keyClick(w, 'n');
     });
-    EXPECT_EQ(dlg.ShowKind(kMsgQuit), kNo);
+    EXPECT_EQ(dlg.ShowKind(MessageKind::Quit), Answer::No);
 }
 
 TEST_F(MessageDialog, SitsCentredOverTheMainWindowsClientArea)
 {
-    Run([&] { return dlg.ShowKind(kMsgQuit); }, Click("YesBtn"));
+    Run([&] { return dlg.ShowKind(MessageKind::Quit); }, Click("YesBtn"));
     const QRect outer = mainWindow.frameGeometry();
     EXPECT_EQ(seen.pos.x(), outer.left() + (outer.width() - 319) / 2);
     EXPECT_EQ(seen.pos.y(), outer.top() + outer.height() - (mainWindow.height() + 158) / 2);

@@ -93,14 +93,14 @@ TEST_F(DialogPictures, EachDialogInBothLanguages)
         const QString suffix = lang == 1 ? QStringLiteral("-de") : QStringLiteral("-en");
         SCOPED_TRACE(suffix.toStdString());
 
-        for (int kind : {kMsgGiveUp, kMsgPaused}) {
+        for (MessageKind kind : {MessageKind::GiveUp, MessageKind::Paused}) {
             QImage shot;
             WhenModal([&](QWidget* w) {
                 shot = Grab(w);
                 w->close();
             });
             yesNo.ShowKind(kind);
-            Keep(shot, QStringLiteral("message-%1").arg(kind) + suffix);
+            Keep(shot, QStringLiteral("message-%1").arg(ToInt(kind)) + suffix);
             ExpectFrameAt(shot, {0, 0}, {319, 158});
             ExpectFrameAt(shot, {11, 12}, {298, 77});
             EXPECT_GT(WhitePixels(shot, QRect(16, 17, 288, 67)), 100);

@@ -50,7 +50,7 @@ protected:
         windows = std::make_unique<testing::ProgramWindows>();
     }
     ui::MainForm& M() { return windows->Main(); }
-    Tableau& T() { return M().GameState().T; }
+    Tableau& T() { return GameProbe::Board(M().GameState()); }
 
     void TearDown() override
     {
@@ -64,7 +64,7 @@ protected:
     // of the centre dot); an empty cell is black there.
     QPoint SliceOne(QPoint c) const
     {
-        const int r = windows->Main().GameState().G.CakeRadius;
+        const int r = windows->Main().GameState().Layout().CakeRadius;
         return c + QPoint(r / 8, -r / 2);
     }
 };
@@ -80,7 +80,7 @@ TEST_F(MainWindow, BoardAreaShowsTheBoardPictureWithThePulseOnTop)
     ASSERT_EQ(shown.size(), board.size());
     ASSERT_EQ(board.size(), M().Box()->size());
 
-    const Geometry& g = M().GameState().G;
+    const Geometry& g = M().GameState().Layout();
     const int r = g.CakeRadius / 5 + 1;
     auto nearDot = [&](int x, int y) {
         for (int col = 0; col < kCols; ++col)
@@ -101,7 +101,7 @@ TEST_F(MainWindow, BoardAreaShowsTheBoardPictureWithThePulseOnTop)
     // Right after a deal the four one-slice cakes may go onto their plates: they pulse in
     // the grey of the current step; every other dot is black.
     int pulsing = 0;
-    const QRgb grey = Bgr(PulseColours()[T().FlashStep]);
+    const QRgb grey = Bgr(PulseColours()[M().GameState().Ticks().FlashStep]);
     for (int col = 0; col < kCols; ++col)
         for (int row = 0; row < kRows; ++row) {
             const Point c = g.CellCentre(col, row);
@@ -213,13 +213,13 @@ TEST_F(MainWindow, GameByMouseServesHoldsRefusesJumpsUndoesPausesAndEndsInADeadE
     Prepare(M(),
             {{0, 0, 2, 5}, {1, 0, 1, 1}, {2, 0, 1, 3}, {3, 0, 1, 7}, {0, 6, 4, 4}, {6, 6, kMixedCake, 1}},
             {}, {}, 1);
-    const Geometry& g = M().GameState().G;
+    const Geometry& g = M().GameState().Layout();
     auto enabled = [&](Button b) { return M().Btn(b)->isEnabled(); };
     EXPECT_FALSE(enabled(Button::OOps));
 
     // Serve: red 1 goes onto its plate.
     Drag(M(), 0, 0, 1, 0);
-    EXPECT_EQ(T().Phase, GamePhase::Playing);
+    EXPECT_EQ(M().GameState().Phase(), GamePhase::Playing);
     EXPECT_EQ(T().PlateSlices[1], 1);
     EXPECT_EQ(T().Colour(1, 0), 2);
     EXPECT_EQ(T().Slices(0, 0), 0);
@@ -248,7 +248,7 @@ TEST_F(MainWindow, GameByMouseServesHoldsRefusesJumpsUndoesPausesAndEndsInADeadE
     EXPECT_EQ(T().Slices(3, 0), 7);
     EXPECT_EQ(T().Score, 45);
     EXPECT_EQ(LastSound(M()), 6);
-    EXPECT_FALSE(T().Dragging);
+    EXPECT_FALSE(M().GameState().Lifted().Dragging);
 
     // Jump: the mixed cake drops far away onto yellow 4, which goes into its hold place.
     Drag(M(), 6, 6, 0, 6);
@@ -267,7 +267,7 @@ TEST_F(MainWindow, GameByMouseServesHoldsRefusesJumpsUndoesPausesAndEndsInADeadE
     EXPECT_EQ(T().Colour(0, 6), 4);
     EXPECT_EQ(T().HoldSlices[4], 0);
     EXPECT_EQ(T().HoldSlices[1], 3);
-    EXPECT_EQ(T().Phase, GamePhase::Playing);
+    EXPECT_EQ(M().GameState().Phase(), GamePhase::Playing);
     EXPECT_FALSE(enabled(Button::OOps));
     ExpectToolBarFields(M(), "45", 1);
 
@@ -276,16 +276,16 @@ TEST_F(MainWindow, GameByMouseServesHoldsRefusesJumpsUndoesPausesAndEndsInADeadE
     GamePhase phaseDuringPause = GamePhase::Dealt;
     script.Expect("YesNoDlg", [&](QWidget* dlg) {
         duringPause = Grab(M().Box());
-        phaseDuringPause = T().Phase;
+        phaseDuringPause = M().GameState().Phase();
         QTest::keyClick(dlg, Qt::Key_Escape);  // any answer ends the pause
     });
     QTest::mouseClick(M().Btn(Button::Pause), Qt::LeftButton);
     ASSERT_EQ(script.Seen().size(), 1u);
-    EXPECT_EQ(script.Seen()[0].kind, kMsgPaused);
+    EXPECT_EQ(script.Seen()[0].kind, ToInt(MessageKind::Paused));
     EXPECT_EQ(script.Seen()[0].text, "Game paused.\nContinue?");
     EXPECT_FALSE(script.Seen()[0].noButton);
     EXPECT_EQ(phaseDuringPause, GamePhase::Paused);
-    EXPECT_EQ(T().Phase, GamePhase::Playing);
+    EXPECT_EQ(M().GameState().Phase(), GamePhase::Playing);
     ASSERT_FALSE(duringPause.isNull());
     for (int col = 0; col < kCols; ++col)
         for (int row = 0; row < kRows; ++row) {
@@ -304,10 +304,10 @@ TEST_F(MainWindow, GameByMouseServesHoldsRefusesJumpsUndoesPausesAndEndsInADeadE
     script.Expect("YesNoDlg", Click("YesBtn"));
     Drag(M(), 3, 0, 2, 0);
     EXPECT_EQ(T().HoldSlices[2], 5);
-    EXPECT_EQ(T().Phase, GamePhase::Ended);
+    EXPECT_EQ(M().GameState().Phase(), GamePhase::Ended);
     EXPECT_EQ(LastSound(M()), 7);
     ASSERT_EQ(script.Seen().size(), 2u);  // a negative score earns no place in the list
-    EXPECT_EQ(script.Seen()[1].kind, kMsgText);
+    EXPECT_EQ(script.Seen()[1].kind, ToInt(MessageKind::Text));
     EXPECT_EQ(script.Seen()[1].text, "Sorry, but that wasn't as it should be.");
     EXPECT_FALSE(script.Seen()[1].noButton);
     EXPECT_EQ(T().Score, 45 - 370);
@@ -331,9 +331,9 @@ TEST_F(MainWindow, DeadEndMessageInEachLanguage)
         const size_t before = script.Seen().size();
         script.Expect("YesNoDlg", Key(Qt::Key_Return));
         Drag(M(), 0, 0, 1, 0);
-        EXPECT_EQ(T().Phase, GamePhase::Ended);
+        EXPECT_EQ(M().GameState().Phase(), GamePhase::Ended);
         ASSERT_EQ(script.Seen().size(), before + 1);
-        EXPECT_EQ(script.Seen().back().kind, kMsgText);
+        EXPECT_EQ(script.Seen().back().kind, ToInt(MessageKind::Text));
         EXPECT_EQ(script.Seen().back().text, QString::fromUtf8(c.text));
         EXPECT_FALSE(script.Seen().back().noButton);
         windows.reset();
@@ -349,26 +349,26 @@ TEST_F(MainWindow, CloseAsksKind4WhilePlayingAndKind3OtherwiseAndOnlyYesCloses)
         int kind;
         GamePhase after;
     };
-    for (const Case& c : {Case{GamePhase::Dealt, kMsgQuit, GamePhase::Dealt},
-                          Case{GamePhase::Playing, kMsgGiveUp, GamePhase::Ended},
-                          Case{GamePhase::Solved, kMsgQuit, GamePhase::Solved},
-                          Case{GamePhase::Ended, kMsgQuit, GamePhase::Ended},
-                          Case{GamePhase::Paused, kMsgQuit, GamePhase::Paused}}) {
+    for (const Case& c : {Case{GamePhase::Dealt, ToInt(MessageKind::Quit), GamePhase::Dealt},
+                          Case{GamePhase::Playing, ToInt(MessageKind::GiveUp), GamePhase::Ended},
+                          Case{GamePhase::Solved, ToInt(MessageKind::Quit), GamePhase::Solved},
+                          Case{GamePhase::Ended, ToInt(MessageKind::Quit), GamePhase::Ended},
+                          Case{GamePhase::Paused, ToInt(MessageKind::Quit), GamePhase::Paused}}) {
         SCOPED_TRACE(PhaseName(c.phase));
         Start();
-        T().Phase = c.phase;
+        GameProbe::SetPhase(M().GameState(), c.phase);
         const size_t before = script.Seen().size();
 
         script.Expect("YesNoDlg", Click("NoBtn"));
         EXPECT_FALSE(M().close());
         EXPECT_TRUE(M().isVisible());
-        EXPECT_EQ(T().Phase, c.phase) << "No keeps the game as it was";
+        EXPECT_EQ(M().GameState().Phase(), c.phase) << "No keeps the game as it was";
 
         // The exit button leads to the same question.
         script.Expect("YesNoDlg", Click("YesBtn"));
         QTest::mouseClick(M().ExitBtn(), Qt::LeftButton);
         EXPECT_FALSE(M().isVisible());
-        EXPECT_EQ(T().Phase, c.after);
+        EXPECT_EQ(M().GameState().Phase(), c.after);
 
         ASSERT_EQ(script.Seen().size(), before + 2);
         for (size_t i = before; i < before + 2; ++i) {
@@ -376,7 +376,7 @@ TEST_F(MainWindow, CloseAsksKind4WhilePlayingAndKind3OtherwiseAndOnlyYesCloses)
             EXPECT_TRUE(script.Seen()[i].noButton);
         }
         EXPECT_EQ(script.Seen()[before].text,
-                  c.kind == kMsgGiveUp ? "Do you really want to give up the game?" : "Do you really want to go?");
+                  c.kind == ToInt(MessageKind::GiveUp) ? "Do you really want to give up the game?" : "Do you really want to go?");
         windows.reset();
     }
 }

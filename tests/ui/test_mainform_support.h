@@ -4,6 +4,7 @@
 // the end-to-end tests.
 #include "audio/AudioDevice.h"
 #include "audio/SoundEffects.h"
+#include "common/GameProbe.h"
 #include "core/Game.h"
 #include "ui/Application.h"
 #include "ui/ImageButton.h"
@@ -175,7 +176,7 @@ struct Cake {
 inline void Prepare(ui::MainForm& m, std::initializer_list<Cake> cakes, std::array<int, 5> plates = {},
                     std::array<int, 5> holds = {}, int jumps = kStartJumps)
 {
-    Tableau& t = m.GameState().T;
+    Tableau t;
     t.CellColour.fill(kEmpty);
     t.CellSlices.fill(0);
     for (const Cake& c : cakes) {
@@ -188,9 +189,7 @@ inline void Prepare(ui::MainForm& m, std::initializer_list<Cake> cakes, std::arr
     }
     t.JumpsLeft = jumps;
     t.Score = 0;
-    t.SecondTicks = 0;
-    t.Phase = GamePhase::Dealt;
-    t.Dragging = false;
+    GameProbe::LayOut(m.GameState(), t);
     m.BoardRenewed();
     m.JumpsChanged();
     m.ScoreChanged();
@@ -198,7 +197,7 @@ inline void Prepare(ui::MainForm& m, std::initializer_list<Cake> cakes, std::arr
 
 inline QPoint CellPoint(ui::MainForm& m, int col, int row)
 {
-    const Point p = m.GameState().G.CellCentre(col, row);
+    const Point p = m.GameState().Layout().CellCentre(col, row);
     return {p.x, p.y};
 }
 

@@ -22,7 +22,7 @@ namespace {
 class RecordingView : public NullView {
 public:
     std::vector<int> sounds;
-    void PlaySound(int number) override { sounds.push_back(number); }
+    void PlaySound(Sound sound) override { sounds.push_back(ToInt(sound)); }
 };
 
 void PrintCells(std::string& s, const Tableau& t)
@@ -130,7 +130,7 @@ int Play(std::vector<std::string> args, std::FILE* out)
     RecordingView view;
     Game game(view);
     game.SetBoardSize(w, h);
-    game.Rng.SetState(state);
+    game.Seed(state);
     game.Deal();
 
     for (const Step& st : steps) {
@@ -138,8 +138,8 @@ int Play(std::vector<std::string> args, std::FILE* out)
         const char* result = "";
         switch (st.kind) {
         case Step::Drop: {
-            const Point p1 = st.pixel1 ? Point{st.x1, st.y1} : CentreOf(game.G, st.x1, st.y1);
-            const Point p2 = st.pixel2 ? Point{st.x2, st.y2} : CentreOf(game.G, st.x2, st.y2);
+            const Point p1 = st.pixel1 ? Point{st.x1, st.y1} : CentreOf(game.Layout(), st.x1, st.y1);
+            const Point p2 = st.pixel2 ? Point{st.x2, st.y2} : CentreOf(game.Layout(), st.x2, st.y2);
             if (!game.BoxMouseDown(p1.x, p1.y)) {
                 result = "ignored";
                 break;
@@ -150,22 +150,12 @@ int Play(std::vector<std::string> args, std::FILE* out)
         case Step::Undo: result = game.OOpsBtnClick() ? "undone" : "disabled"; break;
         case Step::Again: result = game.AgainBtnClick() ? "dealt" : "disabled"; break;
         case Step::New: result = game.StartBtnClick() ? "dealt" : "disabled"; break;
-        case Step::Tick: {
-            // Between steps nothing is lifted and ticks never change the phase, so the
-            // clock and the pulse repeat every 160 ticks (10 per point, 16 per pulse
-            // cycle) with 16 points lost while playing. Whole cycles are counted at once,
-            // so any count finishes at once; the score wraps like the 32-bit field.
-            const uint64_t cycles = st.ticks / 160;
-            if (game.T.Phase == GamePhase::Playing)
-                game.T.Score = static_cast<int32_t>(static_cast<uint32_t>(game.T.Score) -
-                                                    static_cast<uint32_t>(cycles * 16));
-            for (uint64_t i = 0; i < st.ticks % 160; ++i)
-                game.Timer1Timer();
+        case Step::Tick:
+            game.TimerTicks(st.ticks);
             result = "ticked";
             break;
         }
-        }
-        const Tableau& t = game.T;
+        const Tableau& t = game.Position();
         std::string s = "{\"step\":" + JsonQuoted(st.text) + ",\"result\":\"" + result + "\",\"score\":" +
                         std::to_string(t.Score) + ",\"jumps\":" + std::to_string(t.JumpsLeft) + ",\"plates\":[";
         for (int c = 1; c <= kColours; ++c)
@@ -173,7 +163,7 @@ int Play(std::vector<std::string> args, std::FILE* out)
         s += "],\"holds\":[";
         for (int c = 1; c <= kColours; ++c)
             s += (c > 1 ? "," : "") + std::to_string(t.HoldSlices[c]);
-        s += "],\"phase\":\"" + std::string(PhaseName(t.Phase)) + "\",\"sounds\":[";
+        s += "],\"phase\":\"" + std::string(PhaseName(game.Phase())) + "\",\"sounds\":[";
         for (size_t i = 0; i < view.sounds.size(); ++i)
             s += (i ? "," : "") + std::to_string(view.sounds[i]);
         s += "],";
