@@ -13,6 +13,8 @@ constexpr int kChunkFrames = 1024; // about 23 ms: short enough for a click to f
 
 bool AudioDevice::Open()
 {
+    if (state_ == State::Suspended)
+        return Reopen();
     if (state_ != State::Untried)
         return state_ == State::Open;
     state_ = State::Failed;
@@ -29,18 +31,47 @@ bool AudioDevice::Open()
     // matter little because opening a song reports its own failure.
     Mix_Init(MIX_INIT_MID);
     Mix_ReserveChannels(kEffectsChannel + 1);
+    Mix_QuerySpec(&frequency_, &format_, &channels_);
     state_ = State::Open;
     error_.clear();
     return true;
 }
 
+bool AudioDevice::Reopen()
+{
+    // No format change allowed: SDL converts if the hardware wants another one.
+    if (Mix_OpenAudioDevice(frequency_, format_, channels_, kChunkFrames, nullptr, 0) != 0) {
+        error_ = QStringLiteral("No audio output device could be opened: %1").arg(QString::fromUtf8(SDL_GetError()));
+        state_ = State::Failed;
+        return false;
+    }
+    Mix_ReserveChannels(kEffectsChannel + 1);
+    state_ = State::Open;
+    return true;
+}
+
+bool AudioDevice::Busy() const
+{
+    return state_ == State::Open && (Mix_Playing(-1) > 0 || Mix_PlayingMusic() != 0);
+}
+
+void AudioDevice::Suspend()
+{
+    if (state_ != State::Open || Busy())
+        return;
+    Mix_CloseAudio();
+    state_ = State::Suspended;
+}
+
 AudioDevice::~AudioDevice()
 {
-    if (state_ != State::Open)
+    if (state_ != State::Open && state_ != State::Suspended)
         return;
-    Mix_HaltChannel(-1);
-    Mix_HaltMusic();
-    Mix_CloseAudio();
+    if (state_ == State::Open) {
+        Mix_HaltChannel(-1);
+        Mix_HaltMusic();
+        Mix_CloseAudio();
+    }
     Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }

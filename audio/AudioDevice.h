@@ -15,8 +15,15 @@ public:
 
     // Opens the device the first time it is asked for; later calls only report the
     // outcome of that first attempt, so a machine without sound pays for it once.
+    // A suspended device (see Suspend) is opened again, with the format it had before.
     bool Open();
     bool IsOpen() const { return state_ == State::Open; }
+    // Whether any mixer channel or the music is playing right now.
+    bool Busy() const;
+    // Closes an open device that nothing plays on, keeping the sound system ready: a
+    // device mixing silence still costs processor time. The next Open reopens it with
+    // the same rate, format and channels, so clips decoded for it stay valid.
+    void Suspend();
     // Why the device could not be opened (empty while it is open or untried).
     const QString& Error() const { return error_; }
 
@@ -25,8 +32,13 @@ public:
     static constexpr int kEffectsChannel = 0;
 
 private:
-    enum class State { Untried, Open, Failed };
+    enum class State { Untried, Open, Suspended, Failed };
+    bool Reopen();
+
     State state_ = State::Untried;
+    int frequency_ = 0;
+    unsigned short format_ = 0;
+    int channels_ = 0;
     QString error_;
 };
 

@@ -43,6 +43,8 @@ public:
     void Close();
 
     bool IsOpen() const { return !path_.isEmpty(); }
+    // Whether the synthesiser holds a song (from the first Play until Close).
+    bool Loaded() const { return music_ != nullptr; }
     bool IsPlaying() const;
     const QString& FileName() const { return path_; }
 

@@ -14,10 +14,12 @@ SoundEffects::SoundEffects(std::shared_ptr<AudioDevice> device, const QList<QByt
 
 SoundEffects::~SoundEffects()
 {
-    if (!loaded_ || !device_->IsOpen())
+    if (!loaded_)
         return;
-    // The mixer reads a chunk while it plays: stop before freeing.
-    Mix_HaltChannel(AudioDevice::kEffectsChannel);
+    // The mixer reads a chunk while it plays: stop before freeing. (A suspended device
+    // plays nothing.)
+    if (device_->IsOpen())
+        Mix_HaltChannel(AudioDevice::kEffectsChannel);
     for (Mix_Chunk*& chunk : chunks_) {
         if (chunk)
             Mix_FreeChunk(chunk);

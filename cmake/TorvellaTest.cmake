@@ -11,7 +11,7 @@ function(torvella_add_test name)
   # Every test runs (and is listed) through `cmake -E env`, which sets the headless
   # environment and points the settings at a folder inside the build tree.
   set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
-    "${CMAKE_COMMAND};-E;env;QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-home/config;HOME=${CMAKE_BINARY_DIR}/test-home")
+    "${CMAKE_COMMAND};-E;env;QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-home/config;HOME=${CMAKE_BINARY_DIR}/test-home;TORVELLA_MODULE_DIR=${TORVELLA_PROGRAM_DIR}")
   gtest_discover_tests(${name}
     TEST_PREFIX "${name}."
     NO_PRETTY_VALUES

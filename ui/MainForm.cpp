@@ -2,9 +2,7 @@
 
 #include "assets/Pictures.h"
 #include "assets/Sounds.h"
-#include "audio/AudioDevice.h"
-#include "audio/BackgroundMusic.h"
-#include "audio/SoundEffects.h"
+#include "audio/AudioLoader.h"
 #include "help/HelpDispatch.h"
 #include "help/hh_funcs.h"
 #include "ui/Application.h"
@@ -34,6 +32,7 @@ namespace torvella::ui {
 namespace {
 
 const QString kSection = QStringLiteral("common");
+constexpr int kSoundCount = 7; // the clips of the wave list, sound numbers 1 to 7
 
 // The two paint areas: opaque surfaces that hand their paint events to the main window;
 // the board area hands over its mouse events too.
@@ -184,14 +183,13 @@ void MainForm::FormCreate()
         QTimer::singleShot(0, this, [this, readErrors] { ReportError(readErrors.join(QLatin1Char('\n'))); });
 
     // 7. Sound effects and the first music file; nothing plays yet.
-    audioDevice_ = std::make_shared<audio::AudioDevice>();
+    //    The sound library itself is loaded when something first has to sound.
     QList<QByteArray> clips;
-    for (int n = 1; n <= audio::SoundEffects::kSounds; ++n)
+    for (int n = 1; n <= kSoundCount; ++n)
         clips << assets::Wave(n);
-    waves_ = std::make_unique<audio::SoundEffects>(audioDevice_, clips);
-    midi_ = std::make_unique<audio::BackgroundMusic>(audioDevice_);
-    midi_->SetErrorHandler([this](const QString& message) { ReportError(message); });
-    settings_.MusicAvailable = midi_->StartUp(programFolder_);
+    audio_ = audio::CreateAudio(programFolder_, clips);
+    audio_->SetErrorHandler([this](const QString& message) { ReportError(message); });
+    settings_.MusicAvailable = audio_->StartUp(programFolder_);
 
     // 8. - 15.
     game_.Seed(Random::SeedFromClock());
@@ -207,7 +205,10 @@ void MainForm::FormCreate()
     for (ImageButton* b : {optionBtn_, infoBtn_, rulesBtn_, exitBtn_})
         b->raise();
     RecomposeToolBar();
-    connect(&timer_, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        Timer1Timer();
+        audio_->Idle();
+    });
     timer_.start(100);
 }
 
@@ -322,6 +323,15 @@ void MainForm::BoxPaint(QPainter& p, const QRect& dirty)
     const Lift& lift = game_.Lifted();
     if (lift.Dragging)
         DrawCake(p, g, lift.DragX, lift.DragY, lift.DragSlices, lift.DragColour);
+    if (!firstPaintDone_) {
+        firstPaintDone_ = true;
+        // The sound library is loaded and the clips decoded once the first frame is on
+        // the screen, so neither the first frame nor the first move waits for it.
+        QTimer::singleShot(0, this, [this] {
+            if (settings_.SoundOn || settings_.MusicOn)
+                audio_->Load();
+        });
+    }
 }
 
 void MainForm::ToolBoxPaint(QPainter& p, const QRect& dirty)
@@ -422,7 +432,7 @@ void MainForm::RepaintWindow()
 
 void MainForm::PlaySound(Sound sound)
 {
-    waves_->PlaySound(ToInt(sound), settings_.SoundOn);
+    audio_->PlaySound(ToInt(sound), settings_.SoundOn);
 }
 
 void MainForm::Delay(int ms)
@@ -469,17 +479,17 @@ void MainForm::ShowHighscore(int32_t score, bool viewOnly)
 
 void MainForm::KeepMusicPlaying()
 {
-    midi_->KeepMusicPlaying(settings_.MusicAvailable, settings_.MusicOn);
+    audio_->KeepMusicPlaying(settings_.MusicAvailable, settings_.MusicOn);
 }
 
 void MainForm::ToggleMusic()
 {
-    midi_->ToggleMusic(settings_.MusicOn);
+    audio_->ToggleMusic(settings_.MusicOn);
 }
 
 QString MainForm::MusicFileName() const
 {
-    return midi_->CurrentFileName();
+    return audio_->CurrentFileName();
 }
 
 // ---------------------------------------------------------------- buttons that open something
@@ -517,9 +527,6 @@ void MainForm::showEvent(QShowEvent* e)
 
 void MainForm::FormShow()
 {
-    // The clips are decoded now that the first frame is up, so neither the first paint
-    // nor the first move waits for it.
-    waves_->Load();
     try {
         settings_.Tongue = ini_.ReadInteger(kSection, QStringLiteral("tongue"), -1);
     } catch (const settings::StoreError& e) {

@@ -2,6 +2,7 @@
 // The main window: the tool bar with its nine buttons and the score, the board area, the
 // game state and the services. It is the game's view: the core tells it what changed and
 // it draws, plays and asks.
+#include "audio/AudioService.h"
 #include "core/Game.h"
 #include "settings/Chiffre.h"
 #include "settings/IniCtrl.h"
@@ -18,11 +19,6 @@
 
 class QLabel;
 
-namespace torvella::audio {
-class AudioDevice;
-class SoundEffects;
-class BackgroundMusic;
-} // namespace torvella::audio
 
 namespace torvella::help {
 class THookHelpSystem;
@@ -65,8 +61,8 @@ public:
     QLabel* ScoreLabel() const { return scoreLabel_; }
     const QImage& BoardBitmap() const { return boardBitmap_; }
     const QImage& ToolBitmap() const { return toolBitmap_; }
-    audio::BackgroundMusic* Music() const { return midi_.get(); }
-    audio::SoundEffects* Waves() const { return waves_.get(); }
+    // Sound effects and music: one service (the window's `waves` and `midi`).
+    audio::AudioService* Waves() const { return audio_.get(); }
 
     // --- OptionHost
     void SetLanguageTexts() override;
@@ -144,6 +140,7 @@ private:
     Game game_;
     QString programFolder_;
     bool firstShowPending_ = false;
+    bool firstPaintDone_ = false;
     bool closing_ = false;
     bool storeFailedAtClose_ = false;  // the settings could not be written at close
 
@@ -165,9 +162,7 @@ private:
     ImageButton* exitBtn_ = nullptr;
     QLabel* scoreLabel_ = nullptr;
 
-    std::shared_ptr<audio::AudioDevice> audioDevice_;
-    std::unique_ptr<audio::SoundEffects> waves_;
-    std::unique_ptr<audio::BackgroundMusic> midi_;
+    std::unique_ptr<audio::AudioService> audio_;
     std::unique_ptr<help::THookHelpSystem> helpHook_;
 
     YesNoDlg* yesNoDlg_ = nullptr;

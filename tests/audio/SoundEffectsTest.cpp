@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <tuple>
 
 using torvella::audio::AudioDevice;
 using torvella::audio::SoundEffects;
@@ -132,3 +133,34 @@ TEST(SoundEffectsEdges, WithoutAnAudioDeviceEverySoundIsANoOp)
 }
 
 } // namespace
+
+// A device closed while quiet opens again with the next sound, and the clips decoded
+// before still play; a device that plays is never closed under the sound.
+TEST_F(SoundEffectsTest, ASuspendedDeviceReopensForTheNextSoundWithTheSameClips)
+{
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    ASSERT_EQ(Mix_QuerySpec(&frequency, &format, &channels), 1);
+    const Mix_Chunk* serve = effects.Chunk(3);
+
+    effects.PlaySound(1, true); // 3.76 s
+    device->Suspend();
+    EXPECT_TRUE(device->IsOpen()) << "a playing sound keeps the device";
+    EXPECT_TRUE(Playing());
+
+    effects.PlaySound(0, true);
+    ASSERT_FALSE(device->Busy());
+    device->Suspend();
+    EXPECT_FALSE(device->IsOpen());
+    EXPECT_EQ(Mix_QuerySpec(nullptr, nullptr, nullptr), 0) << "the mixer is really closed";
+
+    effects.PlaySound(3, true);
+    ASSERT_TRUE(device->IsOpen()) << device->Error().toStdString();
+    EXPECT_TRUE(Playing());
+    EXPECT_EQ(Mix_GetChunk(kChannel), serve);
+    int frequency2 = 0, channels2 = 0;
+    Uint16 format2 = 0;
+    ASSERT_EQ(Mix_QuerySpec(&frequency2, &format2, &channels2), 1);
+    EXPECT_EQ(std::tuple(frequency2, format2, channels2), std::tuple(frequency, format, channels));
+    EXPECT_TRUE(torvella::testing::WaitFor([&] { return !Playing(); })) << "the clip plays to its end";
+}

@@ -1,0 +1,161 @@
+#include "audio/AudioLoader.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <dlfcn.h>
+
+namespace torvella::audio {
+
+namespace {
+
+// Stands in for the module until something has to sound, then hands every call on.
+class LazyAudio : public AudioService {
+public:
+    LazyAudio(const QString& programFolder, const QList<QByteArray>& clips)
+        : programFolder_(programFolder), clips_(clips)
+    {
+    }
+
+    ~LazyAudio() override
+    {
+        // The module's objects go before the module. The module stays mapped: the sound
+        // library's own threads and exit handlers may still point into it.
+        impl_.reset();
+    }
+
+    void SetErrorHandler(std::function<void(const QString&)> handler) override
+    {
+        onError_ = std::move(handler);
+        if (impl_)
+            impl_->SetErrorHandler(onError_);
+    }
+
+    void PlaySound(int n, bool soundOn) override
+    {
+        if (!soundOn || (n == 0 && !impl_))
+            return; // nothing can be playing before the module is there
+        if (AudioService* a = Impl())
+            a->PlaySound(n, soundOn);
+    }
+
+    bool Load() override
+    {
+        AudioService* a = Impl();
+        return a && a->Load();
+    }
+
+    const Mix_Chunk* Chunk(int n) const override { return impl_ ? impl_->Chunk(n) : nullptr; }
+
+    bool StartUp(const QString& programFolder) override
+    {
+        programFolder_ = programFolder;
+        files_ = MusicFiles(programFolder);
+        startedUp_ = true;
+        return !files_.isEmpty();
+    }
+
+    void KeepMusicPlaying(bool musicAvailable, bool& musicOn) override
+    {
+        if (!musicAvailable || !musicOn)
+            return;
+        if (AudioService* a = Impl())
+            a->KeepMusicPlaying(musicAvailable, musicOn);
+        else
+            MusicFails(musicOn);
+    }
+
+    void ToggleMusic(bool& musicOn) override
+    {
+        if (AudioService* a = Impl()) {
+            a->ToggleMusic(musicOn);
+        } else if (musicOn) {
+            musicOn = false;
+        } else if (!files_.isEmpty()) {
+            musicOn = true;
+            MusicFails(musicOn);
+        }
+    }
+
+    QString CurrentFileName() const override
+    {
+        if (impl_)
+            return impl_->CurrentFileName();
+        return files_.isEmpty() ? QString() : files_.first();
+    }
+
+    void Idle() override
+    {
+        if (impl_)
+            impl_->Idle();
+    }
+
+private:
+    AudioService* Impl()
+    {
+        if (impl_ || tried_)
+            return impl_.get();
+        tried_ = true;
+        QStringList folders{programFolder_};
+        const QString extra = qEnvironmentVariable("TORVELLA_MODULE_DIR");
+        if (!extra.isEmpty())
+            folders << extra + QLatin1Char('/');
+        QString why;
+        for (const QString& folder : folders) {
+            const QString path = folder + QLatin1String(kAudioModuleName);
+            if (!QFileInfo::exists(path)) {
+                why = QStringLiteral("%1 is missing").arg(path);
+                continue;
+            }
+            void* handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
+            if (!handle) {
+                why = QString::fromLocal8Bit(dlerror());
+                continue;
+            }
+            auto create = reinterpret_cast<CreateAudioFn>(dlsym(handle, kCreateAudioSymbol));
+            if (!create) {
+                why = QStringLiteral("%1 is not the game's audio module").arg(path);
+                continue;
+            }
+            impl_.reset(create(clips_));
+            clips_.clear(); // the module holds its own copies now
+            if (onError_)
+                impl_->SetErrorHandler(onError_);
+            if (startedUp_)
+                impl_->StartUp(programFolder_);
+            return impl_.get();
+        }
+        moduleError_ = why;
+        return nullptr;
+    }
+
+    void MusicFails(bool& musicOn)
+    {
+        musicOn = false;
+        const QString message = QStringLiteral("Music cannot play: the sound module could not be loaded (%1).")
+                                    .arg(moduleError_);
+        if (onError_)
+            onError_(message);
+        else
+            std::fprintf(stderr, "torvella: %s\n", qPrintable(message));
+    }
+
+    QString programFolder_;
+    QList<QByteArray> clips_;
+    QStringList files_;
+    bool startedUp_ = false;
+    bool tried_ = false;
+    QString moduleError_;
+    std::unique_ptr<AudioService> impl_;
+    std::function<void(const QString&)> onError_;
+};
+
+} // namespace
+
+std::unique_ptr<AudioService> CreateAudio(const QString& programFolder, const QList<QByteArray>& clips)
+{
+    return std::make_unique<LazyAudio>(programFolder, clips);
+}
+
+} // namespace torvella::audio
