@@ -302,6 +302,28 @@ TEST(Pictures, BackgroundTilesWrapSeamlesslyAndTheDarkOnesAreAThird)
     }
 }
 
+// The desktop's icons: the size in the file name is the picture's size (the installation
+// files them under hicolor/NxN by that name), clear corners, a solid middle.
+TEST(Pictures, DesktopIconsHaveTheSizeOfTheirNameAndAClearBackground)
+{
+    const QDir icons(QStringLiteral(TORVELLA_ASSETS_DIR "/icons"));
+    const QStringList files = icons.entryList({"torvella-*.png"}, QDir::Files);
+    QList<int> sizes;
+    for (const QString& file : files) {
+        SCOPED_TRACE(file.toStdString());
+        const int size = file.section('-', 1).section('.', 0, 0).toInt();
+        sizes << size;
+        const QImage icon(icons.filePath(file));
+        ASSERT_EQ(icon.size(), QSize(size, size));
+        ASSERT_TRUE(icon.hasAlphaChannel());
+        for (QPoint corner : {QPoint(0, 0), QPoint(size - 1, 0), QPoint(0, size - 1), QPoint(size - 1, size - 1)})
+            EXPECT_EQ(qAlpha(icon.pixel(corner)), 0);
+        EXPECT_EQ(qAlpha(icon.pixel(size / 2, size / 2)), 255);
+    }
+    std::sort(sizes.begin(), sizes.end());
+    EXPECT_EQ(sizes, (QList<int>{16, 22, 24, 32, 48, 64, 128, 256}));
+}
+
 // Qt's raster engine picks its blending code by processor (SSE, AVX2), so antialiased edges
 // of a fresh run may differ from the committed picture in the last bit or two on another
 // machine. Same size, same format, and no pixel further off than a rounding step.
@@ -340,6 +362,7 @@ TEST(Assets, TheGeneratorReproducesTheCommittedFiles)
         {"pictures", "pictures", "*.png", {"pictures.qrc", "contact-sheet.png"}},
         {"sounds", "sounds", "*.wav", {}},
         {"music", "music", "*.mid", {}},
+        {"icons", "icons", "*.png", {}},
     };
     const QDir committed(QStringLiteral(TORVELLA_ASSETS_DIR));
     for (const GeneratedKind& k : kinds) {

@@ -20,6 +20,7 @@ QImage PaintDigitStrip();   // 220 x 54, glyphs above, masks below
 QImage PaintJumpIcon();     // 45 x 45 wheel on black
 QImage JumpMaskFor(const QImage& icon); // 45 x 45, Format_Mono
 QImage PaintWindowIcon();   // 32 x 32, indexed, 16 colours
+QImage PaintAppIcon(int size); // size x size, with alpha: the desktop's icon
 
 // Button faces; the index meanings are those of assets/Pictures.h.
 QImage PaintBmpsFace(int index);  // 1-9, 11-13, 16-18

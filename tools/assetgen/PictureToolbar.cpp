@@ -210,3 +210,38 @@ QImage PaintWindowIcon()
 }
 
 } // namespace torvella::assetgen
+
+namespace torvella::assetgen {
+
+QImage PaintAppIcon(int size)
+{
+    QImage icon(size, size, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    QPainter p(&icon);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const double s = size;
+    const QPointF c(s / 2, s / 2);
+    if (size < 48) {
+        // Small sizes: the wheel alone, as large as it fits, so the colours stay readable.
+        paintWheel(p, c, s / 2 - 0.6, false);
+        return icon;
+    }
+    // The mixed cake on a cream plate with a soft shadow below it.
+    const double plate = s * 0.47;
+    QRadialGradient shadow(c + QPointF(0, s * 0.03), plate * 1.06);
+    shadow.setColorAt(0.85, QColor(0, 0, 0, 90));
+    shadow.setColorAt(1, QColor(0, 0, 0, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(shadow);
+    p.drawEllipse(c + QPointF(0, s * 0.03), plate * 1.06, plate * 1.06);
+    QRadialGradient rim(c + QPointF(-plate * 0.3, -plate * 0.35), plate * 1.5);
+    rim.setColorAt(0, QColor(255, 252, 240));
+    rim.setColorAt(1, QColor(214, 200, 172));
+    p.setBrush(rim);
+    p.setPen(QPen(QColor(150, 132, 104), std::max(1.0, s / 96)));
+    p.drawEllipse(c, plate, plate);
+    paintWheel(p, c, plate * 0.8, true);
+    return icon;
+}
+
+} // namespace torvella::assetgen

@@ -1,4 +1,4 @@
-// torvella-assetgen [--only pictures|sounds|music] ASSETS_DIR
+// torvella-assetgen [--only pictures|sounds|music|icons] ASSETS_DIR
 #include "Generators.h"
 
 #include <QGuiApplication>
@@ -15,8 +15,8 @@ int main(int argc, char** argv)
         only = args[1];
         args = args.mid(2);
     }
-    if (args.size() != 1 || (!only.isEmpty() && only != "pictures" && only != "sounds" && only != "music")) {
-        std::fprintf(stderr, "usage: torvella-assetgen [--only pictures|sounds|music] ASSETS_DIR\n");
+    if (args.size() != 1 || (!only.isEmpty() && only != "pictures" && only != "sounds" && only != "music" && only != "icons")) {
+        std::fprintf(stderr, "usage: torvella-assetgen [--only pictures|sounds|music|icons] ASSETS_DIR\n");
         return 2;
     }
     QDir dir(args[0]);
@@ -30,5 +30,7 @@ int main(int argc, char** argv)
         torvella::assetgen::WriteSoundClips(dir);
     if (only.isEmpty() || only == "music")
         torvella::assetgen::WriteMusicFiles(dir);
+    if (only.isEmpty() || only == "icons")
+        torvella::assetgen::WriteDesktopIcons(dir);
     return 0;
 }
