@@ -3,8 +3,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <atomic>
 #include <cstdio>
 #include <dlfcn.h>
+#include <thread>
 
 namespace torvella::audio {
 
@@ -20,6 +22,7 @@ public:
 
     ~LazyAudio() override
     {
+        Join();
         // The module's objects go before the module. The module stays mapped: the sound
         // library's own threads and exit handlers may still point into it.
         impl_.reset();
@@ -27,6 +30,7 @@ public:
 
     void SetErrorHandler(std::function<void(const QString&)> handler) override
     {
+        Join();
         onError_ = std::move(handler);
         if (impl_)
             impl_->SetErrorHandler(onError_);
@@ -34,7 +38,10 @@ public:
 
     void PlaySound(int n, bool soundOn) override
     {
-        if (!soundOn || (n == 0 && !impl_))
+        if (!soundOn)
+            return;
+        Join();
+        if (n == 0 && !impl_)
             return; // nothing can be playing before the module is there
         if (AudioService* a = Impl())
             a->PlaySound(n, soundOn);
@@ -46,10 +53,30 @@ public:
         return a && a->Load();
     }
 
-    const Mix_Chunk* Chunk(int n) const override { return impl_ ? impl_->Chunk(n) : nullptr; }
+    void Prefetch() override
+    {
+        if (prefetch_.joinable() || tried_)
+            return;
+        // Loading the module and opening the device takes tens of milliseconds; off the
+        // window's thread the player does not wait for it. Nothing else touches the
+        // module until this thread has been joined.
+        prefetched_ = false;
+        prefetch_ = std::thread([this] {
+            if (AudioService* a = LoadModule())
+                a->Load();
+            prefetched_ = true;
+        });
+    }
+
+    const Mix_Chunk* Chunk(int n) const override
+    {
+        const_cast<LazyAudio*>(this)->Join();
+        return impl_ ? impl_->Chunk(n) : nullptr;
+    }
 
     bool StartUp(const QString& programFolder) override
     {
+        Join();
         programFolder_ = programFolder;
         files_ = MusicFiles(programFolder);
         startedUp_ = true;
@@ -80,6 +107,7 @@ public:
 
     QString CurrentFileName() const override
     {
+        const_cast<LazyAudio*>(this)->Join();
         if (impl_)
             return impl_->CurrentFileName();
         return files_.isEmpty() ? QString() : files_.first();
@@ -87,12 +115,27 @@ public:
 
     void Idle() override
     {
+        if (prefetch_.joinable() && !prefetched_)
+            return; // still loading: the tick must not wait for it
+        Join();
         if (impl_)
             impl_->Idle();
     }
 
 private:
+    void Join()
+    {
+        if (prefetch_.joinable())
+            prefetch_.join();
+    }
+
     AudioService* Impl()
+    {
+        Join();
+        return LoadModule();
+    }
+
+    AudioService* LoadModule()
     {
         if (impl_ || tried_)
             return impl_.get();
@@ -149,6 +192,8 @@ private:
     QString moduleError_;
     std::unique_ptr<AudioService> impl_;
     std::function<void(const QString&)> onError_;
+    std::thread prefetch_;
+    std::atomic<bool> prefetched_ = false;
 };
 
 } // namespace

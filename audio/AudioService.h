@@ -28,6 +28,10 @@ public:
     virtual void PlaySound(int n, bool soundOn) = 0;
     // Opens the device and decodes the clips now; whether a device is open.
     virtual bool Load() = 0;
+    // Starts what Load does in the background and returns at once, for when a sound is
+    // about to be wanted (the player has pressed on the board, music is about to start).
+    // The next call of any other kind waits for it to finish.
+    virtual void Prefetch() {}
     // The decoded clip of sound n, or null.
     virtual const Mix_Chunk* Chunk(int n) const = 0;
 

@@ -11,30 +11,32 @@ namespace torvella::ui {
 
 namespace {
 
-QList<QImage> LoadList(assets::PictureList list)
-{
-    QList<QImage> images;
-    const int count = assets::PictureCount(list);
-    images.reserve(count);
-    for (int i = 0; i < count; ++i)
-        images.append(assets::Picture(list, i));
-    return images;
-}
+constexpr assets::PictureList kLists[] = {assets::PictureList::Dlgs, assets::PictureList::Opts,
+                                          assets::PictureList::Btns};
 
 } // namespace
 
 DlgResources::DlgResources()
-    : dlgs_(LoadList(assets::PictureList::Dlgs)),
-      opts_(LoadList(assets::PictureList::Opts)),
-      btns_(LoadList(assets::PictureList::Btns))
 {
+    for (int l = 0; l < ListCount; ++l)
+        lists_[l].resize(assets::PictureCount(kLists[l]));
 }
 
-QImage DlgResources::At(const QList<QImage>& list, int index)
+QImage DlgResources::At(ListId list, int index) const
 {
-    if (index < 0 || index >= list.size())
+    QList<QImage>& images = lists_[list];
+    if (index < 0 || index >= images.size())
         return {};
-    return list.at(index);
+    if (images[index].isNull())
+        images[index] = assets::Picture(kLists[list], index);
+    return images[index];
+}
+
+const QList<QImage>& DlgResources::All(ListId list) const
+{
+    for (int i = 0; i < lists_[list].size(); ++i)
+        At(list, i);
+    return lists_[list];
 }
 
 QFont DialogFont(int pixelSize, bool bold)

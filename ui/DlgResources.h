@@ -15,21 +15,25 @@ class ImageButton;
 
 class DlgResources {
 public:
+    // Decodes nothing yet: each picture is decoded the first time it is asked for, and
+    // kept from then on.
     DlgResources();
 
-    const QList<QImage>& dlgs() const { return dlgs_; }
-    const QList<QImage>& opts() const { return opts_; }
-    const QList<QImage>& btns() const { return btns_; }
+    const QList<QImage>& dlgs() const { return All(Dlgs); }
+    const QList<QImage>& opts() const { return All(Opts); }
+    const QList<QImage>& btns() const { return All(Btns); }
 
     // One picture of a list; a null image for an index the list does not have.
-    QImage Dlg(int index) const { return At(dlgs_, index); }
-    QImage Opt(int index) const { return At(opts_, index); }
-    QImage Btn(int index) const { return At(btns_, index); }
+    QImage Dlg(int index) const { return At(Dlgs, index); }
+    QImage Opt(int index) const { return At(Opts, index); }
+    QImage Btn(int index) const { return At(Btns, index); }
 
 private:
-    static QImage At(const QList<QImage>& list, int index);
+    enum ListId { Dlgs, Opts, Btns, ListCount };
+    QImage At(ListId list, int index) const;
+    const QList<QImage>& All(ListId list) const;
 
-    QList<QImage> dlgs_, opts_, btns_;
+    mutable QList<QImage> lists_[ListCount];
 };
 
 // Liberation Sans stands in for Arial (same metrics). Sizes are pixels, because every

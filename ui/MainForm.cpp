@@ -325,12 +325,10 @@ void MainForm::BoxPaint(QPainter& p, const QRect& dirty)
         DrawCake(p, g, lift.DragX, lift.DragY, lift.DragSlices, lift.DragColour);
     if (!firstPaintDone_) {
         firstPaintDone_ = true;
-        // The sound library is loaded and the clips decoded once the first frame is on
-        // the screen, so neither the first frame nor the first move waits for it.
-        QTimer::singleShot(0, this, [this] {
-            if (settings_.SoundOn || settings_.MusicOn)
-                audio_->Load();
-        });
+        // Music starts within the first keeper run: its library loads now, in the
+        // background, once the first frame is on the screen.
+        if (settings_.MusicOn && settings_.MusicAvailable)
+            QTimer::singleShot(0, this, [this] { audio_->Prefetch(); });
     }
 }
 
@@ -340,6 +338,15 @@ void MainForm::ToolBoxPaint(QPainter& p, const QRect& dirty)
         p.fillRect(dirty, Qt::black);
     else
         p.drawImage(dirty, toolBitmap_, dirty);
+}
+
+void MainForm::boxMouseDown(const QPoint& pos)
+{
+    // A move's sound comes at the release: the sound library loads meanwhile, in the
+    // background, so neither the lifted cake nor the first sound waits for it.
+    if (settings_.SoundOn)
+        audio_->Prefetch();
+    game_.BoxMouseDown(pos.x(), pos.y());
 }
 
 // ---------------------------------------------------------------- the view of the game

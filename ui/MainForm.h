@@ -106,7 +106,7 @@ public:
     // Painting of the two surfaces, called by their paint events.
     void BoxPaint(QPainter& p, const QRect& dirty);
     void ToolBoxPaint(QPainter& p, const QRect& dirty);
-    void boxMouseDown(const QPoint& pos) { game_.BoxMouseDown(pos.x(), pos.y()); }
+    void boxMouseDown(const QPoint& pos);
     void MouseMove(const QPoint& pos) { game_.MouseMove(pos.x(), pos.y()); }
     void boxMouseUp(const QPoint& pos) { game_.BoxMouseUp(pos.x(), pos.y()); }
 

@@ -8,7 +8,55 @@
 #include "ui/TongueDlg.h"
 #include "ui/YesNoDlg.h"
 
+#include <QEvent>
+
+#include <functional>
+
 namespace torvella::ui {
+
+namespace {
+
+// Binds a dialog's pictures when it is first polished, which Qt does just before the
+// dialog is first shown or drawn. The dialog backgrounds are most of the program's
+// pictures; a start that shows none of them never decodes them.
+class PictureBinder : public QObject {
+public:
+    PictureBinder(QWidget* dialog, std::function<void()> bind) : QObject(dialog), bind_(std::move(bind))
+    {
+        if (dialog->testAttribute(Qt::WA_WState_Polished))
+            Bind();
+        else
+            dialog->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() == QEvent::Polish && bind_) {
+            watched->removeEventFilter(this);
+            Bind();
+        }
+        return false;
+    }
+
+private:
+    void Bind()
+    {
+        auto bind = std::move(bind_);
+        bind_ = nullptr;
+        bind();
+    }
+
+    std::function<void()> bind_;
+};
+
+template <class Dialog>
+void BindPicturesWhenShown(Dialog* dialog, const DlgResources& res)
+{
+    new PictureBinder(dialog, [dialog, &res] { dialog->BindPictures(res); });
+}
+
+} // namespace
 
 Windows::Windows() = default;
 
@@ -34,12 +82,12 @@ void Windows::Create()
     optionDlg = std::make_unique<OptionDlg>(main->Settings(), *main, main);
     highscoreDlg = std::make_unique<HighscoreDlg>(main->Ini(), main->ScoreScrambler(), main->Settings(), main);
 
-    // The pictures of the shared module reach the windows once it exists.
-    yesNoDlg->BindPictures(*dlgResources);
-    tongueDlg->BindPictures(*dlgResources);
-    infoDlg->BindPictures(*dlgResources);
-    optionDlg->BindPictures(*dlgResources);
-    highscoreDlg->BindPictures(*dlgResources);
+    // The pictures of the shared module reach the dialogs when each is first shown.
+    BindPicturesWhenShown(yesNoDlg.get(), *dlgResources);
+    BindPicturesWhenShown(tongueDlg.get(), *dlgResources);
+    BindPicturesWhenShown(infoDlg.get(), *dlgResources);
+    BindPicturesWhenShown(optionDlg.get(), *dlgResources);
+    BindPicturesWhenShown(highscoreDlg.get(), *dlgResources);
     main->AttachDialogs(yesNoDlg.get(), tongueDlg.get(), infoDlg.get(), dlgResources.get(), optionDlg.get(),
                         highscoreDlg.get());
 }
