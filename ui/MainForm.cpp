@@ -38,7 +38,7 @@ constexpr int kSoundCount = 7; // the clips of the wave list, sound numbers 1 to
 // the board area hands over its mouse events too.
 class PaintArea : public QWidget {
 public:
-    using PaintFn = void (MainForm::*)(QPainter&, const QRect&);
+    using PaintFn = void (MainForm::*)(QPainter&, const QRegion&);
     PaintArea(MainForm* form, PaintFn paint) : QWidget(form), form_(form), paint_(paint)
     {
         setAttribute(Qt::WA_OpaquePaintEvent);
@@ -49,7 +49,7 @@ protected:
     void paintEvent(QPaintEvent* e) override
     {
         QPainter p(this);
-        (form_->*paint_)(p, e->rect());
+        (form_->*paint_)(p, e->region());
     }
 
     MainForm* form_;
@@ -296,13 +296,23 @@ QRect MainForm::CakeRect(int x, int y) const
     return {x - r, y - r, 2 * r + 1, 2 * r + 1};
 }
 
-void MainForm::BoxPaint(QPainter& p, const QRect& dirty)
+QRect MainForm::DotRect(const Point& c) const
+{
+    const int r = game_.Layout().CakeRadius / 5 + 2;
+    return {c.x - r, c.y - r, 2 * r + 2, 2 * r + 2};
+}
+
+void MainForm::BoxPaint(QPainter& p, const QRegion& dirty)
 {
     if (boardBitmap_.isNull()) {
-        p.fillRect(dirty, Qt::black);
+        for (const QRect& r : dirty)
+            p.fillRect(r, Qt::black);
         return;
     }
-    p.drawImage(dirty, boardBitmap_, dirty);
+    // A tick changes a few pulse dots: copy back only those small squares, not the
+    // rectangle around all of them.
+    for (const QRect& r : dirty)
+        p.drawImage(r, boardBitmap_, r);
     const Tableau& t = game_.Position();
     const Geometry& g = game_.Layout();
     const GamePhase phase = game_.Phase();
@@ -317,7 +327,8 @@ void MainForm::BoxPaint(QPainter& p, const QRect& dirty)
         for (int i = 0; i < kCells; ++i)
             if (dotShown_[i] && t.CellColour[i] > 0) {
                 const Point c = g.CellCentre(i / kRows, i % kRows);
-                DrawPulseDot(p, g, c.x, c.y, dotColour_[i]);
+                if (dirty.intersects(DotRect(c)))
+                    DrawPulseDot(p, g, c.x, c.y, dotColour_[i]);
             }
     }
     const Lift& lift = game_.Lifted();
@@ -332,12 +343,14 @@ void MainForm::BoxPaint(QPainter& p, const QRect& dirty)
     }
 }
 
-void MainForm::ToolBoxPaint(QPainter& p, const QRect& dirty)
+void MainForm::ToolBoxPaint(QPainter& p, const QRegion& dirty)
 {
-    if (toolBitmap_.isNull())
-        p.fillRect(dirty, Qt::black);
-    else
-        p.drawImage(dirty, toolBitmap_, dirty);
+    for (const QRect& r : dirty) {
+        if (toolBitmap_.isNull())
+            p.fillRect(r, Qt::black);
+        else
+            p.drawImage(r, toolBitmap_, r);
+    }
 }
 
 void MainForm::boxMouseDown(const QPoint& pos)
@@ -398,9 +411,7 @@ void MainForm::PulseDot(int col, int row, uint32_t colour)
         return;
     dotColour_[i] = colour;
     dotShown_[i] = true;
-    const Point c = game_.Layout().CellCentre(col, row);
-    const int r = game_.Layout().CakeRadius / 5 + 2;
-    box_->update(c.x - r, c.y - r, 2 * r + 2, 2 * r + 2);
+    box_->update(DotRect(game_.Layout().CellCentre(col, row)));
 }
 
 void MainForm::ScoreChanged()

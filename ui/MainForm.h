@@ -18,6 +18,7 @@
 #include <memory>
 
 class QLabel;
+class QRegion;
 
 
 namespace torvella::help {
@@ -104,8 +105,8 @@ public:
     void Timer1Timer() { game_.Timer1Timer(); }
 
     // Painting of the two surfaces, called by their paint events.
-    void BoxPaint(QPainter& p, const QRect& dirty);
-    void ToolBoxPaint(QPainter& p, const QRect& dirty);
+    void BoxPaint(QPainter& p, const QRegion& dirty);
+    void ToolBoxPaint(QPainter& p, const QRegion& dirty);
     void boxMouseDown(const QPoint& pos);
     void MouseMove(const QPoint& pos) { game_.MouseMove(pos.x(), pos.y()); }
     void boxMouseUp(const QPoint& pos) { game_.BoxMouseUp(pos.x(), pos.y()); }
@@ -133,6 +134,7 @@ private:
     void RestorePlacement();
     void SavePlacement();
     QRect CakeRect(int x, int y) const;
+    QRect DotRect(const Point& centre) const;
 
     settings::IniCtrl ini_;
     settings::TChiffre scoreScrambler_;
