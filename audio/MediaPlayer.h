@@ -1,6 +1,7 @@
 #pragma once
-// The music player (the window's `midi`): one MIDI file at a time through SDL_mixer,
-// which renders it with FluidSynth and a General MIDI SoundFont.
+// The music player (the window's `midi`): one MIDI file at a time, rendered by FluidSynth
+// with a General MIDI SoundFont into SDL_mixer's music stream. The synthesiser is ours
+// rather than SDL_mixer's so that its cost can be chosen (see MediaPlayer.cpp).
 //
 // Open only checks what can be checked cheaply (the file is a readable, well-formed MIDI
 // file and a SoundFont exists); the synthesiser, which loads the whole SoundFont, is
@@ -10,8 +11,6 @@
 #include <QString>
 #include <memory>
 #include <stdexcept>
-
-typedef struct _Mix_Music Mix_Music;
 
 namespace torvella::audio {
 
@@ -43,8 +42,8 @@ public:
     void Close();
 
     bool IsOpen() const { return !path_.isEmpty(); }
-    // Whether the synthesiser holds a song (from the first Play until Close).
-    bool Loaded() const { return music_ != nullptr; }
+    // Whether the synthesiser is running (from the first Play until Close).
+    bool Loaded() const { return synth_ != nullptr; }
     bool IsPlaying() const;
     const QString& FileName() const { return path_; }
 
@@ -52,7 +51,8 @@ private:
     std::shared_ptr<AudioDevice> device_;
     QString path_;
     QString soundFont_;
-    Mix_Music* music_ = nullptr;
+    struct Synth;
+    std::unique_ptr<Synth> synth_;
 };
 
 } // namespace torvella::audio
