@@ -1,8 +1,8 @@
 #include "ui/DlgResources.h"
 
-#include "ui/FramedPanel.h"
-
 #include "assets/Pictures.h"
+#include "generated/Version.h"
+#include "ui/FramedPanel.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -144,8 +144,10 @@ BrandSide MakeBrandSide(QWidget* dialog)
     side.prog = new RaisedVerticalLabel(side.backPanel, "ProgLabel", QRect(12, 119, 53, 281), 37);
     side.version = new RaisedVerticalLabel(side.backPanel, "VersionLabel", QRect(56, 130, 21, 266), 16);
     side.prog->setText(QStringLiteral("Torvella"));
-    side.version->setText(QStringLiteral("Version  V1.1"));
+    side.version->setText(VersionText());
     return side;
 }
+
+QString VersionText() { return QStringLiteral("Version  ") + QLatin1String(kVersionTag); }
 
 } // namespace torvella::ui

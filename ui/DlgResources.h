@@ -79,5 +79,7 @@ struct BrandSide {
     RaisedVerticalLabel* version = nullptr;
 };
 BrandSide MakeBrandSide(QWidget* dialog);
+// "Version  V1.1", two blanks after "Version", with the project's version.
+QString VersionText();
 
 } // namespace torvella::ui

@@ -24,14 +24,9 @@ const QString kSection = QStringLiteral("common");
 
 HighscoreDlg::HighscoreDlg(settings::IniCtrl& ini, const settings::TChiffre& scrambler, GameSettings& settings,
                            QWidget* mainWindow)
-    : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint),
-      ini_(ini), scrambler_(scrambler), settings_(settings), mainWindow_(mainWindow)
+    : ModalDlg(mainWindow, "HighscoreDlg", QSize(320, 476), Placement::OverWindow),
+      ini_(ini), scrambler_(scrambler), settings_(settings)
 {
-    setObjectName(QStringLiteral("HighscoreDlg"));
-    setModal(true);
-    setFixedSize(320, 476);
-    setFont(DialogFont(11, true));
-
     backPanel_ = new FramedPanel(this);
     backPanel_->setObjectName(QStringLiteral("BackPanel"));
     backPanel_->setGeometry(0, 0, 320, 476);
@@ -143,7 +138,7 @@ void HighscoreDlg::LoadEntries()
         entryNames_[i] = plain.mid(comma + 1);
     }
     if (!unreadable.isEmpty())
-        QMessageBox::warning(mainWindow_ ? mainWindow_ : this, QStringLiteral("Torvella"),
+        QMessageBox::warning(MainWindow() ? MainWindow() : this, QStringLiteral("Torvella"),
                              settings_.Text("Einträge der Bestenliste sind unlesbar und werden als leere Plätze "
                                             "gezeigt. Beim nächsten Bestätigen werden sie neu geschrieben.",
                                             "Entries of the high-score list cannot be read and are shown as "
@@ -206,18 +201,13 @@ void HighscoreDlg::ShowModal(int32_t score, bool viewOnly)
 
 void HighscoreDlg::FormActivate()
 {
-    if (mainWindow_) {
-        const QRect outer = mainWindow_->frameGeometry();
-        move(outer.left() + (outer.width() - width()) / 2, outer.top() + (outer.height() - height()) / 2 - 2);
-    }
     title_->setText(settings_.Text("Torvella - Bestenliste", "Torvella - Highscore"));
     delcheck_->setText(settings_.Text("alle Einträge löschen", "remove all entries"));
 }
 
 void HighscoreDlg::showEvent(QShowEvent* e)
 {
-    FormActivate();
-    QDialog::showEvent(e);
+    ModalDlg::showEvent(e);
     if (!edit1_->isHidden())
         edit1_->setFocus();
 }

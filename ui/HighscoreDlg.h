@@ -2,7 +2,8 @@
 // The list of the fifteen best scores: looked at from the tool bar (view only), or
 // offered a final score at the end of a game, which it inserts under the name typed
 // last time. Every confirmation stores the whole list, each entry scrambled.
-#include <QDialog>
+#include "ui/ModalDlg.h"
+
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -23,7 +24,7 @@ class FramedPanel;
 class ImageButton;
 struct GameSettings;
 
-class HighscoreDlg : public QDialog {
+class HighscoreDlg : public ModalDlg {
     Q_OBJECT
 public:
     static constexpr int kEntries = 15;
@@ -63,7 +64,7 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
-    void FormActivate();
+    void FormActivate() override;
     void LoadEntries();
     void ShowEntry(int i);
     int FindInsertPos(int32_t score) const;
@@ -71,7 +72,6 @@ private:
     settings::IniCtrl& ini_;
     const settings::TChiffre& scrambler_;
     GameSettings& settings_;
-    QWidget* mainWindow_;
 
     int direction_ = 0;
     QString iniString_;

@@ -12,13 +12,9 @@
 namespace torvella::ui {
 
 InfoDlg::InfoDlg(const GameSettings& settings, QWidget* mainWindow)
-    : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint), settings_(settings), mainWindow_(mainWindow)
+    // Placed as the message dialog is.
+    : ModalDlg(mainWindow, "InfoDlg", QSize(497, 416), Placement::OverClientArea), settings_(settings)
 {
-    setObjectName(QStringLiteral("InfoDlg"));
-    setModal(true);
-    setFixedSize(497, 416);
-    setFont(DialogFont(11, true));
-
     // Laid out like the options dialog, so the two feel like one family.
     const BrandSide side = MakeBrandSide(this);
     backPanel_ = side.backPanel;
@@ -53,12 +49,6 @@ void InfoDlg::BindPictures(const DlgResources& res)
 
 void InfoDlg::FormActivate()
 {
-    if (mainWindow_) {
-        // Placed as the message dialog is.
-        const QRect outer = mainWindow_->frameGeometry();
-        move(outer.left() + (outer.width() - width()) / 2,
-             outer.top() + outer.height() - (mainWindow_->height() + height()) / 2);
-    }
     const GameSettings& s = settings_;
     aboutLabel_->setText(s.Text("Ein Geduldsspiel mit Torten für eine Person: Räum die Auslage ab, "
                                 "Stück für Stück auf die Teller.",
@@ -70,18 +60,11 @@ void InfoDlg::FormActivate()
     closeBtn_->setToolTip(s.Text("Zurück zum Spiel", "Back to game"));
 }
 
-void InfoDlg::showEvent(QShowEvent* e)
-{
-    FormActivate();
-    QDialog::showEvent(e);
-}
-
 void InfoDlg::CloseBtnClick() { accept(); }
 
 void InfoDlg::keyPressEvent(QKeyEvent* e)
 {
-    const QString t = e->text();
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || t == u"J" || t == u"j" || t == u"Y" || t == u"y")
+    if (IsYesKey(e))
         accept();
     else
         QDialog::keyPressEvent(e);

@@ -1,6 +1,6 @@
 #pragma once
 // What the program is, its version, its licence and where to report problems.
-#include <QDialog>
+#include "ui/ModalDlg.h"
 
 class QLabel;
 
@@ -12,7 +12,7 @@ class ImageButton;
 class RaisedVerticalLabel;
 struct GameSettings;
 
-class InfoDlg : public QDialog {
+class InfoDlg : public ModalDlg {
     Q_OBJECT
 public:
     InfoDlg(const GameSettings& settings, QWidget* mainWindow);
@@ -23,14 +23,12 @@ public slots:
     void CloseBtnClick();
 
 protected:
-    void showEvent(QShowEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
-    void FormActivate();
+    void FormActivate() override;
 
     const GameSettings& settings_;
-    QWidget* mainWindow_;
 
     FramedPanel* backPanel_;
     FramedPanel* infoPanel_;

@@ -3,6 +3,7 @@
 #include "assets/Pictures.h"
 #include "assets/Sounds.h"
 #include "audio/AudioLoader.h"
+#include "generated/Version.h"
 #include "help/HelpDispatch.h"
 #include "help/hh_funcs.h"
 #include "ui/Application.h"
@@ -162,7 +163,7 @@ void MainForm::FormCreate()
     // 3.
     firstShowPending_ = true;
     // 4.
-    setWindowTitle(QStringLiteral("Torvella V1.1"));
+    setWindowTitle(QStringLiteral("Torvella ") + QLatin1String(kVersionTag));
     // 5. From here on help requests go through the hook.
     helpHook_ = help::CreateMainHelpHook(programFolder_);
     // 6. The settings. A value the store cannot read leaves its default; the player is

@@ -31,14 +31,9 @@ int NextMod(int n, int m)
 } // namespace
 
 OptionDlg::OptionDlg(GameSettings& settings, OptionHost& host, QWidget* mainWindow)
-    : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint), settings_(settings), host_(host),
-      mainWindow_(mainWindow)
+    : ModalDlg(mainWindow, "OptionDlg", QSize(497, 416), Placement::OverShownClientArea), settings_(settings),
+      host_(host)
 {
-    setObjectName(QStringLiteral("OptionDlg"));
-    setModal(true);
-    setFixedSize(497, 416);
-    setFont(DialogFont(11, true));
-
     const BrandSide side = MakeBrandSide(this);
     backPanel_ = side.backPanel;
     picture_ = side.picture;
@@ -91,7 +86,7 @@ void OptionDlg::RefreshTexts()
 {
     const GameSettings& s = settings_;
     progLabel_->setText(QStringLiteral("Torvella"));
-    versionLabel_->setText(QStringLiteral("Version  V1.1"));
+    versionLabel_->setText(VersionText());
     musicBtn_->setEnabled(s.MusicAvailable);
 
     okBtn_->setToolTip(s.Text("Zurück zum Spiel", "Back to game"));
@@ -110,21 +105,6 @@ void OptionDlg::RefreshTexts()
         musicLabel_->setText(s.Text("Musik ist aus.", "Music is off."));
     backBtn_->setToolTip(s.Text("Hintergrund ändern", "Change background"));
     backLabel_->setText(s.Text("Hintergrund: ", "Background: ") + QString::number(static_cast<long long>(s.BackMode) + 1));
-}
-
-void OptionDlg::FormActivate()
-{
-    if (!mainWindow_ || !mainWindow_->isVisible())
-        return;
-    const QRect outer = mainWindow_->frameGeometry();
-    move(outer.left() + (outer.width() - width()) / 2,
-         outer.top() + outer.height() - (mainWindow_->height() + height()) / 2);
-}
-
-void OptionDlg::showEvent(QShowEvent* e)
-{
-    FormActivate();
-    QDialog::showEvent(e);
 }
 
 void OptionDlg::exitClick() { accept(); }

@@ -1,7 +1,7 @@
 #pragma once
 // The options: language, sound effects, music and background. Every button acts at once
 // on the settings in memory and on the main window; the only other button closes it.
-#include <QDialog>
+#include "ui/ModalDlg.h"
 
 class QLabel;
 
@@ -14,7 +14,7 @@ class OptionHost;
 class RaisedVerticalLabel;
 struct GameSettings;
 
-class OptionDlg : public QDialog {
+class OptionDlg : public ModalDlg {
     Q_OBJECT
 public:
     OptionDlg(GameSettings& settings, OptionHost& host, QWidget* mainWindow);
@@ -33,15 +33,9 @@ public slots:
     void MusicBtnClick();
     void BackBtnClick();
 
-protected:
-    void showEvent(QShowEvent* e) override;
-
 private:
-    void FormActivate();
-
     GameSettings& settings_;
     OptionHost& host_;
-    QWidget* mainWindow_;
 
     FramedPanel* backPanel_;
     FramedPanel* optPanel_;

@@ -6,20 +6,14 @@
 #include "ui/GameSettings.h"
 #include "ui/ImageButton.h"
 
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 
 namespace torvella::ui {
 
 TongueDlg::TongueDlg(GameSettings& settings, QWidget* mainWindow)
-    : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint), settings_(settings)
+    // Asked before the main window has shown anything, so it centres on the screen.
+    : ModalDlg(mainWindow, "TongueDlg", QSize(408, 162), Placement::OnScreen), settings_(settings)
 {
-    setObjectName(QStringLiteral("TongueDlg"));
-    setModal(true);
-    setFixedSize(408, 162);
-    setFont(DialogFont(11, true));
-
     backPanel_ = new FramedPanel(this);
     backPanel_->setObjectName(QStringLiteral("BackPanel"));
     backPanel_->setGeometry(0, 0, 408, 162);
@@ -50,17 +44,6 @@ void TongueDlg::BindPictures(const DlgResources& res)
     ShowPicture(picture_, res.Dlg(assets::DlgCakePicture));
     germanBtn_->SetFaces(res.Dlg(assets::DlgGermanNormal), res.Dlg(assets::DlgGermanHover));
     englishBtn_->SetFaces(res.Dlg(assets::DlgEnglishNormal), res.Dlg(assets::DlgEnglishHover));
-}
-
-void TongueDlg::showEvent(QShowEvent* e)
-{
-    // Asked before the main window has shown anything, so it centres on the screen.
-    QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    if (screen) {
-        const QRect area = screen->geometry();
-        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
-    }
-    QDialog::showEvent(e);
 }
 
 void TongueDlg::GermanBtnClick()

@@ -1,7 +1,7 @@
 #pragma once
 // The first-start question for the language. It speaks both languages at once, so it
 // needs none itself; closing it without a choice leaves the language unchosen.
-#include <QDialog>
+#include "ui/ModalDlg.h"
 
 class QLabel;
 
@@ -12,7 +12,7 @@ class FramedPanel;
 class ImageButton;
 struct GameSettings;
 
-class TongueDlg : public QDialog {
+class TongueDlg : public ModalDlg {
     Q_OBJECT
 public:
     TongueDlg(GameSettings& settings, QWidget* mainWindow);
@@ -22,9 +22,6 @@ public:
 public slots:
     void GermanBtnClick();
     void EnglishBtnClick();
-
-protected:
-    void showEvent(QShowEvent* e) override;
 
 private:
     GameSettings& settings_;

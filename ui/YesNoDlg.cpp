@@ -16,13 +16,8 @@ namespace torvella::ui {
 using Kind = torvella::MessageKind;
 
 YesNoDlg::YesNoDlg(const GameSettings& settings, QWidget* mainWindow)
-    : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint), settings_(settings), mainWindow_(mainWindow)
+    : ModalDlg(mainWindow, "YesNoDlg", QSize(319, 158), Placement::OverClientArea), settings_(settings)
 {
-    setObjectName(QStringLiteral("YesNoDlg"));
-    setModal(true);
-    setFixedSize(319, 158);
-    setFont(DialogFont(11, true));
-
     backPanel_ = new FramedPanel(this);
     backPanel_->setObjectName(QStringLiteral("LMDBackPanel1"));
     backPanel_->setGeometry(0, 0, 319, 158);
@@ -89,12 +84,6 @@ QString YesNoDlg::BuiltInText(Kind kind) const
 
 void YesNoDlg::FormActivate()
 {
-    if (mainWindow_) {
-        // Centred across the main window, and vertically over its client area.
-        const QRect outer = mainWindow_->frameGeometry();
-        move(outer.left() + (outer.width() - width()) / 2,
-             outer.top() + outer.height() - (mainWindow_->height() + height()) / 2);
-    }
     noBtn_->setVisible(buttonCount_ == 2);
     if (messageKind_ == ToInt(Kind::Text)) {
         // A caller may separate two lines with a carriage return.
@@ -107,12 +96,6 @@ void YesNoDlg::FormActivate()
         txt_->setText(builtIn);
 }
 
-void YesNoDlg::showEvent(QShowEvent* e)
-{
-    FormActivate();
-    QDialog::showEvent(e);
-}
-
 void YesNoDlg::ByesClick() { done(ToInt(Answer::Yes)); }
 void YesNoDlg::BnoClick() { done(ToInt(Answer::No)); }
 void YesNoDlg::reject() { done(ToInt(Answer::No)); }
@@ -120,7 +103,7 @@ void YesNoDlg::reject() { done(ToInt(Answer::No)); }
 void YesNoDlg::keyPressEvent(QKeyEvent* e)
 {
     const QString t = e->text();
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || t == u"J" || t == u"j" || t == u"Y" || t == u"y")
+    if (IsYesKey(e))
         ByesClick();
     else if (e->key() == Qt::Key_Escape || t == u"N" || t == u"n")
         BnoClick();

@@ -3,8 +3,8 @@
 // dialog picks the text in the current language, shows one button (Yes) or two (No, Yes)
 // and answers Yes (6) or No (7).
 #include "core/GameView.h"
+#include "ui/ModalDlg.h"
 
-#include <QDialog>
 #include <QString>
 
 class QLabel;
@@ -16,7 +16,7 @@ class FramedPanel;
 class ImageButton;
 struct GameSettings;
 
-class YesNoDlg : public QDialog {
+class YesNoDlg : public ModalDlg {
     Q_OBJECT
 public:
     YesNoDlg(const GameSettings& settings, QWidget* mainWindow);
@@ -40,15 +40,13 @@ public slots:
     void reject() override;
 
 protected:
-    void showEvent(QShowEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
-    void FormActivate();
+    void FormActivate() override;
     QString BuiltInText(torvella::MessageKind kind) const;
 
     const GameSettings& settings_;
-    QWidget* mainWindow_;
     int messageKind_ = 0;  // the kind's number
     int buttonCount_ = 0;
     QString customText_;

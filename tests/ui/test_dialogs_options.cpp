@@ -254,6 +254,28 @@ TEST(LanguageDialog, ButtonsChooseAndAnyOtherCloseLeavesTheLanguage)
 
 // ---------------------------------------------------------------- information
 
+// The program's name and version at the left edge, in both dialogs that carry them; the
+// version comes from the build, the text around it stays as it is.
+TEST(BrandSide, OptionsAndInformationShowNameAndVersion)
+{
+    GameSettings settings;
+    QWidget mainWindow;
+    struct NoHost : OptionHost {
+        void SetLanguageTexts() override {}
+        void BackgroundChanged() override {}
+        void ToggleMusic() override {}
+        QString MusicFileName() const override { return {}; }
+    } host;
+    OptionDlg options(settings, host, &mainWindow);
+    options.RefreshTexts();
+    InfoDlg info(settings, &mainWindow);
+    for (QWidget* dlg : {static_cast<QWidget*>(&options), static_cast<QWidget*>(&info)}) {
+        SCOPED_TRACE(dlg->objectName().toStdString());
+        EXPECT_EQ(Child<RaisedVerticalLabel>(dlg, "ProgLabel")->text(), QStringLiteral("Torvella"));
+        EXPECT_EQ(Child<RaisedVerticalLabel>(dlg, "VersionLabel")->text(), QStringLiteral("Version  V1.1"));
+    }
+}
+
 TEST(InformationDialog, KeysAndButtonCloseItWithOk)
 {
     GameSettings settings;
