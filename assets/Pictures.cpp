@@ -1,12 +1,18 @@
 #include "assets/Pictures.h"
 
-#include <QFile>
+#include "assets/PictureFormat.h"
 
-// The resource initialiser lives in this static library; nothing would pull it into
-// the program if we did not call it (and Q_INIT_RESOURCE must stand outside a namespace).
+#include <QFile>
+#include <QResource>
+
+#include <cstring>
+
+// The resource initialisers live in this static library; nothing would pull them into
+// the program if we did not call them (and Q_INIT_RESOURCE must stand outside a namespace).
 static void initPictureResources()
 {
     Q_INIT_RESOURCE(pictures);
+    Q_INIT_RESOURCE(rawpictures);
 }
 
 namespace torvella::assets {
@@ -61,14 +67,40 @@ QImage LoadStoredPicture(PictureList list, int index)
     return QImage(path);
 }
 
+namespace {
+
+// The ready-made form of a picture (see PictureFormat.h), painted straight from the
+// program's mapped resource data: nothing to inflate, and no second copy in memory.
+// Null when there is none, or when it is not usable as it stands.
+QImage ReadyMadePicture(PictureList list, int index)
+{
+    const QString png = PicturePath(list, index);
+    if (png.isEmpty())
+        return {};
+    ensureResources();
+    const QResource raw(QStringLiteral(":/raw/") + png.mid(png.lastIndexOf(QLatin1Char('/')) + 1).replace(
+                                                       QStringLiteral(".png"), QStringLiteral(".raw")));
+    if (!raw.isValid() || raw.compressionAlgorithm() != QResource::NoCompression ||
+        raw.size() < qint64(sizeof(RawPictureHeader)))
+        return {};
+    RawPictureHeader header;
+    std::memcpy(&header, raw.data(), sizeof header);
+    const uchar* bits = raw.data() + sizeof header;
+    if (std::memcmp(header.magic, "TRAW", 4) != 0 || header.width <= 0 || header.height <= 0 ||
+        raw.size() != qint64(sizeof header) + qint64(header.width) * header.height * 4 ||
+        reinterpret_cast<quintptr>(bits) % alignof(quint32) != 0)
+        return {};
+    return QImage(bits, header.width, header.height, header.width * 4, QImage::Format(header.format));
+}
+
+} // namespace
+
 QImage Picture(PictureList list, int index)
 {
-    QImage image = LoadStoredPicture(list, index);
-    if (image.isNull() || image.depth() == 1)
-        return image;
-    if (image.hasAlphaChannel())
-        return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    return image.convertToFormat(QImage::Format_RGB32);
+    QImage ready = ReadyMadePicture(list, index);
+    if (!ready.isNull())
+        return ready;
+    return ReadyForPainting(LoadStoredPicture(list, index));
 }
 
 QImage Bmps(int index) { return Picture(PictureList::Bmps, index); }

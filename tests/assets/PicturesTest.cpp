@@ -1,3 +1,4 @@
+#include "assets/PictureFormat.h"
 #include "assets/Pictures.h"
 
 #include <QDir>
@@ -394,6 +395,25 @@ TEST(Assets, TheGeneratorReproducesTheCommittedFiles)
             ASSERT_TRUE(a.open(QIODevice::ReadOnly)) << name.toStdString();
             ASSERT_TRUE(b.open(QIODevice::ReadOnly)) << name.toStdString();
             EXPECT_TRUE(a.readAll() == b.readAll()) << name.toStdString() << " differs from a fresh run";
+        }
+    }
+}
+
+// The main window's pictures come ready-made: the same pixels as the decoded PNG file,
+// held once (two requests share one buffer, the program's own mapped data).
+TEST(Pictures, MainWindowPicturesAreReadyMadeEqualToTheirFilesAndHeldOnce)
+{
+    for (PictureList list : {PictureList::Bmps, PictureList::Btns}) {
+        for (int index = 0; index < PictureCount(list); ++index) {
+            SCOPED_TRACE(PicturePath(list, index).toStdString());
+            const QImage first = Picture(list, index);
+            const QImage decoded = ReadyForPainting(LoadStoredPicture(list, index));
+            ASSERT_FALSE(first.isNull());
+            EXPECT_EQ(first, decoded);
+            EXPECT_EQ(first.format(), decoded.format());
+            if (first.depth() == 32) {
+                EXPECT_EQ(Picture(list, index).constBits(), first.constBits()) << "decoded anew";
+            }
         }
     }
 }
