@@ -16,14 +16,15 @@ namespace torvella::ui {
 
 namespace {
 
-// Binds a dialog's pictures when it is first polished, which Qt does just before the
-// dialog is first shown or drawn. The dialog backgrounds are most of the program's
+// Binds a dialog's pictures when it is first shown or drawn (a hidden dialog can be
+// drawn into a picture). Not at polishing: showing the main window polishes its
+// children, the dialogs among them. The dialog backgrounds are most of the program's
 // pictures; a start that shows none of them never decodes them.
 class PictureBinder : public QObject {
 public:
     PictureBinder(QWidget* dialog, std::function<void()> bind) : QObject(dialog), bind_(std::move(bind))
     {
-        if (dialog->testAttribute(Qt::WA_WState_Polished))
+        if (dialog->isVisible())
             Bind();
         else
             dialog->installEventFilter(this);
@@ -32,7 +33,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override
     {
-        if (e->type() == QEvent::Polish && bind_) {
+        if ((e->type() == QEvent::Show || e->type() == QEvent::Paint) && bind_) {
             watched->removeEventFilter(this);
             Bind();
         }
