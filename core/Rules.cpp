@@ -20,7 +20,7 @@ bool AnyMovable(const Tableau& t)
 Verdict JudgeDrop(const Tableau& t, Move m)
 {
     Verdict v;
-    if (!OnTableau(m.from) || !OnTableau(m.to))
+    if (!OnTableau(m.from) || !OnTableau(m.to) || t.Slices(m.from.col, m.from.row) <= 0)
         return v;
     const int dc = std::abs(m.from.col - m.to.col);
     const int dr = std::abs(m.from.row - m.to.row);

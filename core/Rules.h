@@ -41,7 +41,7 @@ struct Verdict {
 };
 
 // Judges a drop on the position before the move (the moved cake still in its cell). A drop
-// onto the cake's own cell, an empty cell or the mixed cake is refused.
+// from an empty cell, onto the cake's own cell, an empty cell or the mixed cake is refused.
 Verdict JudgeDrop(const Tableau& t, Move m);
 
 // What a move did, in order: first where the target went (Served, then perhaps Followed

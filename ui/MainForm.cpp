@@ -18,11 +18,13 @@
 #include "settings/WindowState.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QLabel>
 #include <QPainter>
+#include <QPen>
 #include <QToolTip>
 
 #include <chrono>
@@ -34,6 +36,12 @@ namespace {
 
 const QString kSection = QStringLiteral("common");
 constexpr int kSoundCount = 7; // the clips of the wave list, sound numbers 1 to 7
+
+// A hint blinks three times over about a second.
+constexpr int kHintBlinkPhases = 6;
+constexpr int kHintBlinkMs = 170;
+// About two seconds of searching on a slow processor; a hint that takes longer is not found.
+constexpr uint64_t kHintMaxPositions = 4'000'000;
 
 // The two paint areas: opaque surfaces that hand their paint events to the main window;
 // the board area hands over its mouse events too.
@@ -106,6 +114,9 @@ MainForm::MainForm(QWidget* parent) : QWidget(parent), game_(*this)
 
 MainForm::~MainForm()
 {
+    hintCancel_ = true;
+    if (hintThread_.joinable())
+        hintThread_.join();
     // FormDestroy: the help hook goes, and the placement is kept for the next start.
     help::DestroyMainHelpHook(helpHook_);
     SavePlacement();
@@ -211,6 +222,11 @@ void MainForm::FormCreate()
         audio_->Idle();
     });
     timer_.start(100);
+    hintTimer_.setInterval(kHintBlinkMs);
+    connect(&hintTimer_, &QTimer::timeout, this, [this] {
+        --hintBlinks_;
+        HintBlinkStep();
+    });
 }
 
 void MainForm::AttachDialogs(YesNoDlg* yesNo, TongueDlg* tongue, InfoDlg* info, DlgResources* resources,
@@ -331,6 +347,14 @@ void MainForm::BoxPaint(QPainter& p, const QRegion& dirty)
                 if (dirty.intersects(DotRect(c)))
                     DrawPulseDot(p, g, c.x, c.y, dotColour_[i]);
             }
+    }
+    if (HintRingsShown()) {
+        p.setPen(QPen(Qt::white, 3));
+        p.setBrush(Qt::NoBrush);
+        for (const Cell cell : {hintMove_.from, hintMove_.to}) {
+            const Point c = g.CellCentre(cell.col, cell.row);
+            p.drawEllipse(QPoint(c.x, c.y), g.CakeRadius, g.CakeRadius);
+        }
     }
     const Lift& lift = game_.Lifted();
     if (lift.Dragging)
@@ -486,8 +510,64 @@ void MainForm::ShowNoSolution()
         yesNoDlg_->ShowText(MessageKind::Text, text);
 }
 
-void MainForm::ShowHint(Move)
+void MainForm::ShowHint(Move move)
 {
+    hintMove_ = move;
+    hintBlinks_ = kHintBlinkPhases;
+    HintBlinkStep();
+    hintTimer_.start();
+}
+
+// ---------------------------------------------------------------- hints
+
+void MainForm::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_H && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        HintKeyPress();
+    else
+        QWidget::keyPressEvent(e);
+}
+
+void MainForm::HintKeyPress()
+{
+    if (hintSearching_ || !game_.HintPossible())
+        return;
+    hintSearching_ = true;
+    if (hintThread_.joinable())
+        hintThread_.join();
+    const Tableau asked = game_.Position();
+    hintThread_ = std::thread([this, asked] {
+        const Solution solution = Solve(asked, {&hintCancel_, kHintMaxPositions});
+        QMetaObject::invokeMethod(
+            this, [this, asked, solution] { HintFound(asked, solution); }, Qt::QueuedConnection);
+    });
+}
+
+void MainForm::HintFound(const Tableau& askedAbout, const Solution& solution)
+{
+    hintSearching_ = false;
+    if (solution.cancelled) {
+        // Neither a drop nor a proof within the search's limit: say so, charge nothing.
+        if (yesNoDlg_)
+            yesNoDlg_->ShowText(MessageKind::Text, settings_.Text("Auf die Schnelle finde ich hier keinen Tipp.",
+                                                                  "I can't find a hint here in good time."));
+        return;
+    }
+    std::optional<Move> first;
+    if (solution.solvable && !solution.moves.empty())
+        first = solution.moves.front();
+    game_.GiveHint(askedAbout, first);
+}
+
+void MainForm::HintBlinkStep()
+{
+    const Geometry& g = game_.Layout();
+    for (const Cell cell : {hintMove_.from, hintMove_.to}) {
+        const Point c = g.CellCentre(cell.col, cell.row);
+        box_->update(CakeRect(c.x, c.y));
+    }
+    if (hintBlinks_ == 0)
+        hintTimer_.stop();
 }
 
 void MainForm::ShowHighscore(int32_t score, bool viewOnly)

@@ -4,6 +4,7 @@
 // it draws, plays and asks.
 #include "audio/AudioService.h"
 #include "core/Game.h"
+#include "core/Solver.h"
 #include "settings/Chiffre.h"
 #include "settings/IniCtrl.h"
 #include "settings/WindowState.h"
@@ -15,7 +16,9 @@
 #include <QWidget>
 
 #include <array>
+#include <atomic>
 #include <memory>
+#include <thread>
 
 class QLabel;
 class QRegion;
@@ -111,6 +114,13 @@ public:
     void MouseMove(const QPoint& pos) { game_.MouseMove(pos.x(), pos.y()); }
     void boxMouseUp(const QPoint& pos) { game_.BoxMouseUp(pos.x(), pos.y()); }
 
+    // Key H: the first drop of a solution from here, paid like a jump. The solver runs on
+    // a thread of its own; the answer comes back to the window's thread.
+    void HintKeyPress();
+    bool HintSearching() const { return hintSearching_; }
+    // The two cakes of the hint are ringed on the screen now (it blinks three times).
+    bool HintRingsShown() const { return hintBlinks_ > 0 && hintBlinks_ % 2 == 0; }
+
     static constexpr int kInitialClientWidth = 702;
     static constexpr int kInitialClientHeight = 462;
     static constexpr int kMinOuterWidth = 750;
@@ -120,6 +130,7 @@ protected:
     void resizeEvent(QResizeEvent*) override;
     void showEvent(QShowEvent*) override;
     void closeEvent(QCloseEvent*) override;
+    void keyPressEvent(QKeyEvent*) override;
 
 private:
     void FormCreate();
@@ -135,6 +146,8 @@ private:
     void SavePlacement();
     QRect CakeRect(int x, int y) const;
     QRect DotRect(const Point& centre) const;
+    void HintFound(const Tableau& askedAbout, const Solution& solution);
+    void HintBlinkStep();
 
     settings::IniCtrl ini_;
     settings::TChiffre scoreScrambler_;
@@ -155,6 +168,13 @@ private:
     std::array<bool, kCells> dotShown_{};
 
     QTimer timer_;
+
+    std::thread hintThread_;
+    std::atomic<bool> hintCancel_{false};
+    bool hintSearching_ = false;
+    Move hintMove_{};
+    int hintBlinks_ = 0;  // phases of the blink still to come; even: the rings show
+    QTimer hintTimer_;
     QWidget* toolBox_ = nullptr;
     QWidget* box_ = nullptr;
     std::array<ImageButton*, kButtons> gameButtons_{};

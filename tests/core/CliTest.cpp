@@ -251,6 +251,9 @@ TEST(CliTest, BadInputExitsWithTwoAndOneLineOnStandardError)
         {"layout", "-1", "405"},
         {"layout", "wide", "405"},
         {"colours", "red"},
+        {"solve"},
+        {"solve", "-3"},
+        {"solve", "3", "3,3>"},
     };
     for (const auto& args : cases) {
         std::string joined;
@@ -263,6 +266,47 @@ TEST(CliTest, BadInputExitsWithTwoAndOneLineOnStandardError)
         ASSERT_FALSE(run.err.empty());
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "exactly one line: " << run.err;
     }
+}
+
+// The moves of a solution as `play` steps: "C,R>C,R", ...
+std::vector<std::string> MovesOf(const std::string& json)
+{
+    std::vector<std::string> moves;
+    const std::string list = Field(json, "moves");
+    for (size_t at = list.find('"'); at != std::string::npos; at = list.find('"', list.find('"', at + 1) + 1))
+        moves.push_back(list.substr(at + 1, list.find('"', at + 1) - at - 1));
+    return moves;
+}
+
+TEST(CliTest, SolveFindsDropsThatPlayCarriesToSolved)
+{
+    const CliRun run = RunCli({"solve", "3"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(Lines(run.out).size(), 1u);
+    EXPECT_EQ(Field(run.out, "solvable"), "true");
+    EXPECT_GT(std::stoll(Field(run.out, "positions")), 0);
+    EXPECT_GE(std::stod(Field(run.out, "ms")), 0.0);
+    const std::vector<std::string> moves = MovesOf(run.out);
+    ASSERT_EQ(moves.size(), 48u);
+
+    std::vector<std::string> play{"play", "3"};
+    play.insert(play.end(), moves.begin(), moves.end());
+    const CliRun replay = RunCli(play);
+    ASSERT_EQ(replay.status, 0) << replay.err;
+    const std::vector<std::string> lines = Lines(replay.out);
+    ASSERT_EQ(lines.size(), 48u);
+    for (const std::string& line : lines)
+        EXPECT_EQ(Field(line, "result"), "moved") << line;
+    EXPECT_EQ(Field(lines.back(), "phase"), "Solved");
+
+    // After the first ten drops and a tick, from where `play` leaves the game.
+    std::vector<std::string> later{"solve", "3"};
+    later.insert(later.end(), moves.begin(), moves.begin() + 10);
+    later.insert(later.end(), {"tick", "25"});
+    const CliRun rest = RunCli(later);
+    ASSERT_EQ(rest.status, 0) << rest.err;
+    EXPECT_EQ(Field(rest.out, "solvable"), "true");
+    EXPECT_EQ(MovesOf(rest.out).size(), 38u);
 }
 
 } // namespace

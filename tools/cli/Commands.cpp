@@ -2,10 +2,12 @@
 
 #include "core/Game.h"
 #include "core/NullView.h"
+#include "core/Solver.h"
 #include "tools/cli/Args.h"
 #include "tools/cli/Extensions.h"
 
 #include <charconv>
+#include <chrono>
 #include <climits>
 #include <cstdint>
 #include <limits>
@@ -113,48 +115,65 @@ Point CentreOf(const Geometry& g, int32_t col, int32_t row)
             clamp(g.OriginY + static_cast<int64_t>(row) * g.CellSize)};
 }
 
-int Play(std::vector<std::string> args, std::FILE* out)
+// The step as `play` carries it out; the result word it prints.
+const char* CarryOut(Game& game, const Step& st)
 {
+    switch (st.kind) {
+    case Step::Drop: {
+        const Point p1 = st.pixel1 ? Point{st.x1, st.y1} : CentreOf(game.Layout(), st.x1, st.y1);
+        const Point p2 = st.pixel2 ? Point{st.x2, st.y2} : CentreOf(game.Layout(), st.x2, st.y2);
+        if (!game.BoxMouseDown(p1.x, p1.y))
+            return "ignored";
+        return game.BoxMouseUp(p2.x, p2.y) == DropResult::Moved ? "moved" : "refused";
+    }
+    case Step::Undo: return game.OOpsBtnClick() ? "undone" : "disabled";
+    case Step::Again: return game.AgainBtnClick() ? "dealt" : "disabled";
+    case Step::New: return game.StartBtnClick() ? "dealt" : "disabled";
+    case Step::Tick: game.TimerTicks(st.ticks); return "ticked";
+    }
+    return "";
+}
+
+// [--size WxH] STATE STEP...: a game dealt from STATE on that board area, and its steps.
+struct Session {
     int32_t w = 702, h = 405;
+    uint32_t state = 0;
+    std::vector<Step> steps;
+};
+
+Session ParseSession(std::vector<std::string> args, const char* usage)
+{
+    Session s;
     if (!args.empty() && args[0] == "--size") {
         if (args.size() < 2)
             throw UsageError("--size needs WxH");
-        std::tie(w, h) = ParseBoardSize(args[1]);
+        std::tie(s.w, s.h) = ParseBoardSize(args[1]);
         args.erase(args.begin(), args.begin() + 2);
     }
     if (args.empty())
-        throw UsageError("usage: torvella-cli play [--size WxH] STATE STEP...");
-    const uint32_t state = ParseState(args[0]);
-    const std::vector<Step> steps = ParseSteps(args, 1);
+        throw UsageError(usage);
+    s.state = ParseState(args[0]);
+    s.steps = ParseSteps(args, 1);
+    return s;
+}
 
+void StartGame(Game& game, const Session& s)
+{
+    game.SetBoardSize(s.w, s.h);
+    game.Seed(s.state);
+    game.Deal();
+}
+
+int Play(const std::vector<std::string>& args, std::FILE* out)
+{
+    const Session session = ParseSession(args, "usage: torvella-cli play [--size WxH] STATE STEP...");
     RecordingView view;
     Game game(view);
-    game.SetBoardSize(w, h);
-    game.Seed(state);
-    game.Deal();
+    StartGame(game, session);
 
-    for (const Step& st : steps) {
+    for (const Step& st : session.steps) {
         view.sounds.clear();
-        const char* result = "";
-        switch (st.kind) {
-        case Step::Drop: {
-            const Point p1 = st.pixel1 ? Point{st.x1, st.y1} : CentreOf(game.Layout(), st.x1, st.y1);
-            const Point p2 = st.pixel2 ? Point{st.x2, st.y2} : CentreOf(game.Layout(), st.x2, st.y2);
-            if (!game.BoxMouseDown(p1.x, p1.y)) {
-                result = "ignored";
-                break;
-            }
-            result = game.BoxMouseUp(p2.x, p2.y) == DropResult::Moved ? "moved" : "refused";
-            break;
-        }
-        case Step::Undo: result = game.OOpsBtnClick() ? "undone" : "disabled"; break;
-        case Step::Again: result = game.AgainBtnClick() ? "dealt" : "disabled"; break;
-        case Step::New: result = game.StartBtnClick() ? "dealt" : "disabled"; break;
-        case Step::Tick:
-            game.TimerTicks(st.ticks);
-            result = "ticked";
-            break;
-        }
+        const char* result = CarryOut(game, st);
         const Tableau& t = game.Position();
         std::string s = "{\"step\":" + JsonQuoted(st.text) + ",\"result\":\"" + result + "\",\"score\":" +
                         std::to_string(t.Score) + ",\"jumps\":" + std::to_string(t.JumpsLeft) + ",\"plates\":[";
@@ -171,6 +190,31 @@ int Play(std::vector<std::string> args, std::FILE* out)
         s += "}\n";
         std::fputs(s.c_str(), out);
     }
+    return 0;
+}
+
+// Deals and plays as `play` does, then solves from where the steps left the game.
+int SolveCommand(const std::vector<std::string>& args, std::FILE* out)
+{
+    const Session session = ParseSession(args, "usage: torvella-cli solve [--size WxH] STATE [STEP...]");
+    NullView view;
+    Game game(view);
+    StartGame(game, session);
+    for (const Step& st : session.steps)
+        CarryOut(game, st);
+
+    const auto start = std::chrono::steady_clock::now();
+    const Solution solution = Solve(game.Position());
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+
+    std::string s = std::string("{\"solvable\":") + (solution.solvable ? "true" : "false") + ",\"moves\":[";
+    for (size_t i = 0; i < solution.moves.size(); ++i)
+        s += (i ? ",\"" : "\"") + MoveText(solution.moves[i]) + '"';
+    char tail[64];
+    std::snprintf(tail, sizeof tail, "],\"positions\":%llu,\"ms\":%.3f}\n",
+                  static_cast<unsigned long long>(solution.positions), ms);
+    s += tail;
+    std::fputs(s.c_str(), out);
     return 0;
 }
 
@@ -213,13 +257,15 @@ int Colours(const std::vector<std::string>& args, std::FILE* out)
 int Run(const std::vector<std::string>& args, std::FILE* out)
 {
     if (args.empty())
-        throw UsageError("usage: torvella-cli deal|play|layout|colours|encrypt|decrypt|render ...");
+        throw UsageError("usage: torvella-cli deal|play|solve|layout|colours|encrypt|decrypt|render ...");
     const std::string& cmd = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (cmd == "deal")
         return Deal(rest, out);
     if (cmd == "play")
         return Play(rest, out);
+    if (cmd == "solve")
+        return SolveCommand(rest, out);
     if (cmd == "layout")
         return Layout(rest, out);
     if (cmd == "colours")
