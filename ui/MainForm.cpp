@@ -533,6 +533,7 @@ void MainForm::HintKeyPress()
     if (hintSearching_ || !game_.HintPossible())
         return;
     hintSearching_ = true;
+    audio_->Prefetch();  // the hint's sound is ready when the answer comes
     if (hintThread_.joinable())
         hintThread_.join();
     const Tableau asked = game_.Position();
