@@ -45,7 +45,8 @@ tree)
   DESTDIR=$root cmake --install "$build" --prefix /usr >/dev/null
   check_layout "$root"
   desktop-file-validate "$root/usr/share/applications/torvella.desktop"
-  appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/com.quorlix.torvella.metainfo.xml"
+  # The metainfo, and that its launchable desktop entry is installed beside it.
+  appstreamcli validate-tree --no-net --pedantic "$root"
   for page in torvella torvella-cli; do
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$root/usr/share/man/man6/$page.6.gz" 2>&1 >/dev/null)
     [[ -z "$warnings" ]] || fail "manual page $page: $warnings"
