@@ -4,8 +4,8 @@
 #                                land in their places, the commands start, the desktop
 #                                entry, metainfo and manual pages pass their checkers
 #   package_test.sh deb BUILD    the Debian package: no lintian error, dependencies from
-#                                shlibdeps, and dpkg installs it into an empty root and
-#                                removes it without leaving a file behind
+#                                shlibdeps, no maintainer scripts, and dpkg installs it into
+#                                an empty root and removes it without leaving a file behind
 set -euo pipefail
 mode=$1
 build=$(cd "$2" && pwd)
@@ -72,12 +72,16 @@ deb)
 
   root=$work/root admin=$work/admin
   mkdir -p "$root" "$admin/updates" "$admin/info" && touch "$admin/status"
-  dpkg=(dpkg --root="$root" --admindir="$admin" --force-not-root --force-script-chrootless)
+  [[ -z "$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -E 'inst$|rm$')" ]] || fail "the package has maintainer scripts"
+  dpkg=(dpkg --root="$root" --admindir="$admin" --force-not-root)
   "${dpkg[@]}" --force-depends -i "$deb" >/dev/null 2>&1 || fail "dpkg cannot install the package"
   check_layout "$root"
-  "${dpkg[@]}" --purge torvella >/dev/null || fail "dpkg cannot remove the package"
+  # A plain remove, as "apt remove" does: the package owns no configuration and runs no
+  # script, so nothing of it may stay, not even in dpkg's records.
+  "${dpkg[@]}" --remove torvella >/dev/null || fail "dpkg cannot remove the package"
   left=$(cd "$root" && find . -mindepth 1)
   [[ -z "$left" ]] || fail "left behind after removal: $left"
+  ! "${dpkg[@]}" -s torvella >/dev/null 2>&1 || fail "dpkg still lists the package after removal"
   ;;
 *) fail "unknown mode $mode" ;;
 esac
