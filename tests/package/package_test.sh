@@ -74,8 +74,13 @@ deb)
   mkdir -p "$root" "$admin/updates" "$admin/info" && touch "$admin/status"
   [[ -z "$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -E 'inst$|rm$')" ]] || fail "the package has maintainer scripts"
   dpkg=(dpkg --root="$root" --admindir="$admin" --force-not-root)
+  # What the package holds, unpacked as it is ...
+  dpkg-deb -x "$deb" "$work/contents"
+  check_layout "$work/contents"
+  # ... and installed by dpkg (which may leave out manual pages and documents where the
+  # machine's dpkg is told to).
   "${dpkg[@]}" --force-depends -i "$deb" >/dev/null 2>&1 || fail "dpkg cannot install the package"
-  check_layout "$root"
+  [[ -x "$root/usr/lib/torvella/torvella" && -x "$root/usr/games/torvella" ]] || fail "dpkg did not install the game"
   # A plain remove, as "apt remove" does: the package owns no configuration and runs no
   # script, so nothing of it may stay, not even in dpkg's records.
   "${dpkg[@]}" --remove torvella >/dev/null || fail "dpkg cannot remove the package"
