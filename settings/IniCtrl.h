@@ -1,37 +1,55 @@
 #pragma once
 // The settings component `ini`: named text values in sections of one per-user store.
 //
-// The store is an INI file in QSettings' format. Every operation reads the file
-// afresh and a write puts the whole file back before it returns, so nothing is
-// cached between calls and a second program using the same file sees each change at
-// once. A write merges its one change into what is on disk at that moment, holding
-// the lock file QSettings itself uses ("V1.ini.lock"), and replaces the file in one
-// step (temporary file and rename).
+// The store is an INI file (see IniFile.h for what is read and how it is written).
+// Every operation reads the file afresh and a write puts the whole file back before
+// it returns, so nothing is cached between calls and a second program using the same
+// file sees each change at once. A write merges its changes into what is on disk at
+// that moment, holding the lock file "V1.ini.lock", and replaces the file in one
+// checked step (SafeSave.h).
 //
 // Sections: "common" is the INI group [common]; "#ROOT" means the top level (no
 // group); an empty or blank section means the section of the previous call on this
 // object, "Common" when there was none. Section and value names compare without
 // regard to case, as they would in a registry.
 //
-// Failures: reading a store that is missing, unreadable, a directory or not valid
-// INI text gives the default. A value that is not plain text (a list, a typed
-// "@Rect(...)" value and the like) fails the read. A write that cannot be carried out
-// fails and leaves the file exactly as it was. Failures throw StoreError.
+// Reading never fails: a store that is missing, cannot be opened or is a directory
+// gives the defaults, and so does a value that is no text (a typed "@Rect(...)" value
+// and the like). Whatever else the file holds, the values that can be read are read.
+// The first time this object meets a file holding something it cannot read, it hands
+// the whole file's list to the problem handler, once.
+//
+// Writing either succeeds completely or leaves the file exactly as it was and throws
+// StoreError. A write keeps every other value and section; comment lines and lines
+// that are no setting are not written again.
+#include "settings/IniFile.h"
+
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
-
-class QSettings;
+#include <vector>
 
 namespace torvella::settings {
 
 class StoreError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
-    explicit StoreError(const QString& message);
-    // what() as a QString (what() itself is UTF-8)
+    // what() is `message`; `detail` says why, for the player (file and system error)
+    explicit StoreError(const QString& message, const QString& detail = QString());
+    // what() and the detail, one line each, for a message box
     QString Message() const;
+    QString Detail() const { return detail_; }
+
+private:
+    QString detail_;
+};
+
+// One value of a write of several: a text, or nullopt to remove the value.
+struct IniChange {
+    QString name;
+    std::optional<QString> value;
 };
 
 class IniCtrl {
@@ -58,14 +76,23 @@ public:
     // A missing section or value is no error.
     void DeleteValue(const QString& section, const QString& name);
 
+    // Several values in one write: all of them are stored, or none and StoreError
+    // (naming the first value) is thrown.
+    void Write(const QString& section, const std::vector<IniChange>& changes);
+
+    // Told at most once in this object's life what the store holds that cannot be read.
+    using ProblemHandler = std::function<void(const QString& filePath, const QList<IniProblem>& problems)>;
+    void SetProblemHandler(ProblemHandler handler);
+
 private:
     QString resolveSection(const QString& section);
-    std::optional<QString> readText(const QString& section, const QString& name);
-    // value = nullopt removes the value
-    void store(const QString& section, const QString& name, const std::optional<QString>& value);
+    IniFile::Value readValue(const QString& section, const QString& name);
+    void noteProblems(const IniFile& file);
 
     QString path_;
     QString lastSection_;
+    ProblemHandler problemHandler_;
+    bool problemsTold_ = false;
 };
 
 } // namespace torvella::settings

@@ -112,20 +112,13 @@ void HighscoreDlg::BindPictures(const DlgResources& res)
 
 void HighscoreDlg::LoadEntries()
 {
-    QStringList unreadable;
     for (int i = 0; i < kEntries; ++i) {
         entryNames_[i] = PlaceholderName();
         entryScores_[i] = 0;
-        QString stored;
-        try {
-            stored = ini_.ReadString(kSection, iniString_ + QString::number(i), QString());
-        } catch (const settings::StoreError& e) {
-            // A value that is no text at all (edited by hand): one bad row must not keep
-            // the player from the whole list, nor from clearing it.
-            unreadable << e.Message();
-            continue;
-        }
-        const QString plain = scrambler_.Decrypt(stored);
+        // A value the store cannot read comes back empty (the store's owner tells the
+        // player once): one bad row must not keep the player from the list, nor from
+        // clearing it.
+        const QString plain = scrambler_.Decrypt(ini_.ReadString(kSection, iniString_ + QString::number(i), QString()));
         const qsizetype comma = plain.indexOf(QLatin1Char(','));
         if (comma < 0)
             continue;
@@ -137,13 +130,6 @@ void HighscoreDlg::LoadEntries()
         entryScores_[i] = *score;
         entryNames_[i] = plain.mid(comma + 1);
     }
-    if (!unreadable.isEmpty())
-        QMessageBox::warning(MainWindow() ? MainWindow() : this, QStringLiteral("Torvella"),
-                             settings_.Text("Einträge der Bestenliste sind unlesbar und werden als leere Plätze "
-                                            "gezeigt. Beim nächsten Bestätigen werden sie neu geschrieben.",
-                                            "Entries of the high-score list cannot be read and are shown as "
-                                            "empty places. The next confirmation writes them anew.")
-                                 + QStringLiteral("\n\n") + unreadable.join(QLatin1Char('\n')));
 }
 
 int HighscoreDlg::FindInsertPos(int32_t score) const
@@ -230,14 +216,17 @@ void HighscoreDlg::OkBtnClick()
         entryNames_[insertPos_] = lastName_;
         ShowEntry(insertPos_);
     }
+    // The name and the fifteen entries in one write: a list stored half would lose an
+    // entry or show one twice.
+    std::vector<settings::IniChange> changes{{QStringLiteral("player"), lastName_}};
+    for (int i = 0; i < kEntries; ++i)
+        changes.push_back({iniString_ + QString::number(i),
+                           scrambler_.Encrypt(QString::number(entryScores_[i]) + QLatin1Char(',') + entryNames_[i])});
     try {
-        ini_.WriteString(kSection, QStringLiteral("player"), lastName_);
-        for (int i = 0; i < kEntries; ++i)
-            ini_.WriteString(kSection, iniString_ + QString::number(i),
-                             scrambler_.Encrypt(QString::number(entryScores_[i]) + QLatin1Char(',') + entryNames_[i]));
+        ini_.Write(kSection, changes);
     } catch (const settings::StoreError& e) {
-        // Each write replaces the store whole, so what was stored before is still
-        // there; the dialog stays open to try again or cancel.
+        // Nothing was written, so the list stored before is still there; the dialog
+        // stays open to try again or cancel.
         QMessageBox::critical(this, QStringLiteral("Torvella"),
                               settings_.Text("Die Bestenliste konnte nicht gespeichert werden.",
                                              "The high-score list could not be saved.")

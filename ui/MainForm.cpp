@@ -13,6 +13,7 @@
 #include "ui/ImageButton.h"
 #include "ui/InfoDlg.h"
 #include "ui/OptionDlg.h"
+#include "ui/StoreProblems.h"
 #include "ui/TongueDlg.h"
 #include "ui/YesNoDlg.h"
 #include "settings/WindowState.h"
@@ -178,21 +179,14 @@ void MainForm::FormCreate()
     // 5. From here on help requests go through the hook.
     helpHook_ = help::CreateMainHelpHook(programFolder_);
     // 6. The settings. A value the store cannot read leaves its default; the player is
-    //    told once the window is up.
-    QStringList readErrors;
-    auto guarded = [&](auto read) {
-        try {
-            read();
-        } catch (const settings::StoreError& e) {
-            readErrors << QString::fromUtf8(e.what());
-        }
-    };
-    guarded([&] { settings_.Tongue = ini_.ReadInteger(kSection, QStringLiteral("tongue"), -1); });
-    guarded([&] { settings_.SoundOn = ini_.ReadBool(kSection, QStringLiteral("sound"), true); });
-    guarded([&] { settings_.MusicOn = ini_.ReadBool(kSection, QStringLiteral("music"), true); });
-    guarded([&] { settings_.BackMode = ini_.ReadInteger(kSection, QStringLiteral("backmode"), 0); });
-    if (!readErrors.isEmpty())
-        QTimer::singleShot(0, this, [this, readErrors] { ReportError(readErrors.join(QLatin1Char('\n'))); });
+    //    told once, when the window is up, of everything in the file that cannot be read.
+    ini_.SetProblemHandler([this](const QString& path, const QList<settings::IniProblem>& problems) {
+        QTimer::singleShot(0, this, [this, path, problems] { ReportError(StoreProblemsText(settings_, path, problems)); });
+    });
+    settings_.Tongue = ini_.ReadInteger(kSection, QStringLiteral("tongue"), -1);
+    settings_.SoundOn = ini_.ReadBool(kSection, QStringLiteral("sound"), true);
+    settings_.MusicOn = ini_.ReadBool(kSection, QStringLiteral("music"), true);
+    settings_.BackMode = ini_.ReadInteger(kSection, QStringLiteral("backmode"), 0);
 
     // 7. Sound effects and the first music file; nothing plays yet.
     //    The sound library itself is loaded when something first has to sound.
@@ -627,11 +621,7 @@ void MainForm::showEvent(QShowEvent* e)
 
 void MainForm::FormShow()
 {
-    try {
-        settings_.Tongue = ini_.ReadInteger(kSection, QStringLiteral("tongue"), -1);
-    } catch (const settings::StoreError& e) {
-        ReportError(QString::fromUtf8(e.what()));
-    }
+    settings_.Tongue = ini_.ReadInteger(kSection, QStringLiteral("tongue"), -1);
     if (settings_.Tongue == -1 && tongueDlg_) {
         tongueDlg_->exec();
         SetLanguageTexts();
@@ -666,15 +656,16 @@ void MainForm::SaveSettings()
 {
     // A store that cannot be written must not keep the player from closing the game.
     try {
-        ini_.WriteBool(kSection, QStringLiteral("sound"), settings_.SoundOn);
-        ini_.WriteBool(kSection, QStringLiteral("music"), settings_.MusicOn);
-        ini_.WriteInteger(kSection, QStringLiteral("tongue"), settings_.Tongue);
-        ini_.WriteInteger(kSection, QStringLiteral("backmode"), settings_.BackMode);
+        // one write: the four settings are stored together or not at all
+        ini_.Write(kSection, {{QStringLiteral("sound"), settings_.SoundOn ? QStringLiteral("1") : QStringLiteral("0")},
+                              {QStringLiteral("music"), settings_.MusicOn ? QStringLiteral("1") : QStringLiteral("0")},
+                              {QStringLiteral("tongue"), QString::number(settings_.Tongue)},
+                              {QStringLiteral("backmode"), QString::number(settings_.BackMode)}});
     } catch (const settings::StoreError& e) {
         storeFailedAtClose_ = true;
         ReportError(settings_.Text("Die Einstellungen konnten nicht gespeichert werden:\n",
                                    "The settings could not be saved:\n") +
-                    QString::fromUtf8(e.what()));
+                    e.Message());
     }
 }
 
@@ -698,12 +689,7 @@ settings::WindowPlacement MainForm::CurrentPlacement() const
 
 void MainForm::RestorePlacement()
 {
-    QString stored;
-    try {
-        stored = ini_.ReadString(kSection, QStringLiteral("MainForm"), QString());
-    } catch (const settings::StoreError&) {
-        stored.clear(); // a placement that cannot be read is as good as none
-    }
+    const QString stored = ini_.ReadString(kSection, QStringLiteral("MainForm"), QString());
     QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
@@ -726,16 +712,16 @@ void MainForm::RestorePlacement()
 void MainForm::SavePlacement()
 {
     try {
-        ini_.WriteString(kSection, QStringLiteral("MainForm"), settings::FormatPlacement(CurrentPlacement()));
-        ini_.DeleteValue(kSection, QStringLiteral("MainFormColor"));
-        ini_.DeleteValue(kSection, QStringLiteral("MainFormFont"));
+        ini_.Write(kSection, {{QStringLiteral("MainForm"), settings::FormatPlacement(CurrentPlacement())},
+                              {QStringLiteral("MainFormColor"), std::nullopt},
+                              {QStringLiteral("MainFormFont"), std::nullopt}});
     } catch (const settings::StoreError& e) {
         // The player was told at close that the store cannot be written; the same
         // failure a moment later is no news.
         if (!storeFailedAtClose_)
             ReportError(settings_.Text("Die Fensterposition konnte nicht gespeichert werden:\n",
                                        "The window position could not be saved:\n") +
-                        QString::fromUtf8(e.what()));
+                        e.Message());
     }
 }
 

@@ -111,8 +111,10 @@ void OptionDlg::exitClick() { accept(); }
 
 void OptionDlg::TongueBtnClick()
 {
-    // -1 (not chosen yet) becomes 0, English, like any value other than 0.
-    settings_.Tongue = NextMod(settings_.Tongue, 2);
+    // (Tongue + 1) mod 2 with the remainder taking the sign of the dividend: 0 and 1
+    // swap, -1 (not chosen yet) becomes 0, English, and a hand-edited -2 becomes -1.
+    // (The background number instead always lands in 0..6: it picks a picture.)
+    settings_.Tongue = static_cast<int>((static_cast<long long>(settings_.Tongue) + 1) % 2);
     RefreshTexts();
     host_.SetLanguageTexts();
 }

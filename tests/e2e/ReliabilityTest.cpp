@@ -5,6 +5,7 @@
 #include "ui/test_mainform_support.h"
 
 #include "common/FreshConfig.h"
+#include "common/SmallDisk.h"
 #include "help/HelpWindow.h"
 #include "help/hh.h"
 #include "settings/IniCtrl.h"
@@ -16,7 +17,9 @@
 #include <QTextBrowser>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -44,6 +47,28 @@ protected:
     {
         std::filesystem::create_directories(cfg.storeFile().parent_path());
         std::ofstream(cfg.storeFile(), std::ios::binary).write(bytes.constData(), bytes.size());
+    }
+    QByteArray StoreBytes() const
+    {
+        QFile f(QString::fromStdString(cfg.storeFile().string()));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // Every value that could be read in `old` reads the same now, but for those the
+    // close writes (the four settings and the placement).
+    void ExpectReadableValuesKept(const QByteArray& old)
+    {
+        const settings::IniFile now = settings::IniFile::Parse(StoreBytes());
+        const QStringList written{"tongue", "sound", "music", "backmode", "MainForm"};
+        for (const auto& section : settings::IniFile::Parse(old).Contents()) {
+            for (const auto& [name, text] : section.values) {
+                if (!section.section || section.section->compare(kCommon, Qt::CaseInsensitive) != 0 ||
+                    !written.contains(name, Qt::CaseInsensitive)) {
+                    const settings::IniFile::Value v = now.Get(section.section, name);
+                    EXPECT_EQ(v.state, text ? settings::IniFile::State::Text : settings::IniFile::State::NotText) << name.toStdString();
+                    EXPECT_EQ(v.text, text.value_or(QString())) << name.toStdString();
+                }
+            }
+        }
     }
     void TearDown() override
     {
@@ -104,10 +129,10 @@ TEST_F(Reliability, SettingsFileWithGarbageGivesDefaults)
     EXPECT_EQ(ini.ReadString(kCommon, QStringLiteral("sound"), QString()), "1");
 }
 
-TEST_F(Reliability, SettingsFileOfBinaryGarbageGivesDefaultsAndIsLeftAlone)
+TEST_F(Reliability, SettingsFileOfBinaryGarbageIsReadAsFarAsItGoesAndToldOnce)
 {
-    // Not a settings file at all: the store will not write over what it cannot read, so
-    // the close tells the player once and still closes.
+    // Not a settings file at all: what can be read of it is read (and kept through the
+    // close), the rest is named once, and the close writes the settings into it.
     QByteArray garbage("\xff\xfe\x00[common\ntongue=1\n", 19);
     for (int i = 0; i < 256; ++i)
         garbage.append(char((i * 37) & 0xFF));
@@ -124,10 +149,74 @@ TEST_F(Reliability, SettingsFileOfBinaryGarbageGivesDefaultsAndIsLeftAlone)
         EXPECT_FALSE(m.isVisible());
     }
     ASSERT_EQ(recorder.errors.size(), 1) << Join(recorder.errors);
+    EXPECT_TRUE(recorder.errors[0].startsWith("Not everything in the settings file can be read")) << Join(recorder.errors);
+    EXPECT_TRUE(recorder.errors[0].contains("Line 1: ")) << Join(recorder.errors);
+    ExpectReadableValuesKept(garbage);
+    EXPECT_EQ(settings::IniCtrl().ReadInteger(kCommon, QStringLiteral("tongue"), -5), 0);
+}
+
+TEST_F(Reliability, HandEditedStoresStartSayOnceWhatTheyCannotReadAndKeepTheRest)
+{
+    struct Case {
+        const char* what;
+        QByteArray store;
+        const char* told; // the start of the one message, or nullptr for none
+    };
+    const Case cases[] = {
+        {"unquoted comma", "[common]\ntongue=0\nplayer=Smith, John\nhs0=x, y\n", nullptr},
+        {"comment line", "# my note\n[common]\ntongue=0\n; more\nplayer=Ann\n", nullptr},
+        {"line without =", "[common]\ntongue=0\nremember the milk\nplayer=Ann\n", "Not everything in the settings file"},
+        {"missing ]", "[common\ntongue=0\nplayer=Ann\n", nullptr},
+        {"name ending in /", "[common]\nfoo/=1\ntongue=0\n", nullptr},
+        {"typed values", "[common]\ntongue=0\nsound=@Size(1 2)\nplayer=@Rect(1 2 3 4)\n", "Not everything in the settings file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        recorder.errors.clear();
+        std::filesystem::remove(cfg.storeFile());
+        WriteStore(c.store);
+        {
+            testing::ProgramWindows run;
+            ui::MainForm& m = run.Main();
+            EXPECT_TRUE(m.isVisible());
+            EXPECT_EQ(m.Settings().Tongue, 0);
+            // the list, which reads "player" and the entries, opens too
+            script.Expect("HighscoreDlg", [](QWidget* dlg) { QTest::keyClick(dlg, Qt::Key_Escape); });
+            m.HighScoreBtnClick();
+            script.Expect("YesNoDlg", Click("YesBtn"));
+            m.close();
+            EXPECT_FALSE(m.isVisible());
+        }
+        if (c.told) {
+            ASSERT_EQ(recorder.errors.size(), 1) << Join(recorder.errors);
+            EXPECT_TRUE(recorder.errors[0].startsWith(c.told)) << Join(recorder.errors);
+        } else {
+            EXPECT_TRUE(recorder.errors.isEmpty()) << Join(recorder.errors);
+        }
+        ExpectReadableValuesKept(c.store);
+    }
+}
+
+TEST_F(Reliability, FullDiskAtCloseIsToldOnceAndKeepsTheStoreAsItWas)
+{
+    testing::SmallDisk disk(cfg.dir() / "Quorlix", 8);
+    if (!disk.Available())
+        GTEST_SKIP() << disk.WhyNot();
+    WriteStore("[common]\ntongue=0\nsound=1\nplayer=Ann\npad=" + QByteArray(6000, 'p') + "\n");
+    const QByteArray before = StoreBytes();
+    {
+        testing::ProgramWindows run;
+        ui::MainForm& m = run.Main();
+        m.Settings().SoundOn = false;
+        disk.Leave(1); // room for the lock file, not for a new store
+        script.Expect("YesNoDlg", Click("YesBtn"));
+        m.close();
+        EXPECT_FALSE(m.isVisible());
+    }
+    ASSERT_EQ(recorder.errors.size(), 1) << Join(recorder.errors);
     EXPECT_TRUE(recorder.errors[0].startsWith("The settings could not be saved")) << Join(recorder.errors);
-    QFile f(QString::fromStdString(cfg.storeFile().string()));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), garbage);
+    EXPECT_TRUE(recorder.errors[0].contains(QString::fromLocal8Bit(std::strerror(ENOSPC)))) << Join(recorder.errors);
+    EXPECT_EQ(StoreBytes(), before);
 }
 
 TEST_F(Reliability, GarbagePlacementCentresTheWindow)

@@ -3,6 +3,7 @@
 #include "test_dialogs_support.h"
 
 #include "common/FreshConfig.h"
+#include "common/SmallDisk.h"
 #include "settings/Chiffre.h"
 #include "settings/IniCtrl.h"
 #include "ui/DlgResources.h"
@@ -338,40 +339,94 @@ TEST_F(HighscoreList, HandEditedEntriesReadAsEmptyPlaces)
 TEST_F(HighscoreList, EntryThatIsNoTextIsReportedAndTheListStillLoads)
 {
     Seed(Descending());
-    // Unquoted, the store reads this value as a list of two texts, not as one text.
+    // A value QSettings would store with a type: no text for the list.
     {
         QFile f(QString::fromStdString(cfg.storeFile().string()));
         ASSERT_TRUE(f.open(QFile::Append));
-        f.write("hs3=abc, def\n");
+        f.write("hs3=@Rect(1 2 3 4)\n");
     }
-    QString reported;
+    QStringList reported;
+    ini.SetProblemHandler([&](const QString&, const QList<settings::IniProblem>& problems) {
+        for (const settings::IniProblem& p : problems)
+            reported << p.text;
+    });
     List shown;
-    bool opened = false;
-    WhenModal([&](QWidget* box) {
-        if (auto* msg = qobject_cast<QMessageBox*>(box)) {
-            reported = msg->text();
-            msg->close();
-        }
-        WhenModal([&](QWidget* w) {
-            if (w == &dlg) {
-                opened = true;
-                shown = Shown(w);
+    for (int opening = 0; opening < 2; ++opening) {
+        EXPECT_TRUE(Open(0, true, [&](QWidget* w) {
+            shown = Shown(w);
+            if (opening == 1) {
                 Child<QCheckBox>(w, "ClearBox")->setChecked(true);
                 Press(w, "OkBtn");
-            } else if (w) {
+            } else {
                 w->close();
             }
-        });
-    });
-    dlg.ShowModal(0, true);
-    FlushQueued();
-    EXPECT_TRUE(reported.contains(QStringLiteral("hs3"))) << reported.toStdString();
-    EXPECT_TRUE(opened);
+        }));
+    }
+    EXPECT_EQ(reported, QStringList{QStringLiteral("hs3")}) << "told once, though the list was read twice";
     List expected = Descending();
     expected[3] = {0, QStringLiteral("Mr. Brain")};
     EXPECT_EQ(shown, expected);
     // Clearing mends the store.
     EXPECT_EQ(Stored(), Placeholders());
+}
+
+TEST_F(HighscoreList, HandEditedPlayerNameWithACommaIsTheNameOffered)
+{
+    std::filesystem::create_directories(cfg.storeFile().parent_path());
+    {
+        QFile f(QString::fromStdString(cfg.storeFile().string()));
+        ASSERT_TRUE(f.open(QFile::WriteOnly));
+        f.write("[common]\nplayer=Smith, John\n");
+    }
+    HighscoreDlg fresh{ini, chiffre, settings, &mainWindow}; // reads "player" as it is made
+    EXPECT_EQ(fresh.LastName(), QStringLiteral("Smith, John"));
+}
+
+TEST_F(HighscoreList, ConfirmationOnAFillingDiskStoresTheWholeListOrNothing)
+{
+    torvella::testing::SmallDisk disk(cfg.dir() / "Quorlix", 8);
+    if (!disk.Available())
+        GTEST_SKIP() << disk.WhyNot();
+    // A list and a name whose new forms only fit together with the old file when
+    // written one at a time: the name (same length) and the first entries still fit
+    // on the disk, a longer entry further down no longer does.
+    List rows = Descending();
+    rows[0].name = QStringLiteral("Bartholomew Fitzgerald");
+    Seed(rows);
+    ini.WriteString(kCommon, QStringLiteral("player"), QStringLiteral("Bartholomew Fitzgerald"));
+    const qsizetype size = StoreBytes().size();
+    ASSERT_LT(size, 4096);
+    ini.WriteString(kCommon, QStringLiteral("pad"), QString(4093 - size - 5, u'p')); // "pad=...\n": 4093 bytes in all
+    const QByteArray before = StoreBytes();
+    ASSERT_GT(before.size(), 4096 - 8);
+    ASSERT_LE(before.size(), 4096);
+    disk.Leave(2); // one page for the lock file, one for a new store of one page
+
+    QString reported;
+    EXPECT_TRUE(Open(200, false, [&](QWidget* w) {
+        Child<QLineEdit>(w, "Edit1")->setText(QStringLiteral("Alexandra Livingstone!"));
+        WhenModal([&](QWidget* box) {
+            if (auto* msg = qobject_cast<QMessageBox*>(box)) {
+                reported = msg->text();
+                msg->close();
+            }
+        });
+        Press(w, "OkBtn");
+        Press(w, "CancelBtn");
+    }));
+    EXPECT_TRUE(reported.contains(QStringLiteral("could not be saved"))) << reported.toStdString();
+    EXPECT_EQ(StoreBytes(), before) << "neither the name nor any entry was stored";
+
+    disk.Free();
+    EXPECT_TRUE(Open(200, false, [&](QWidget* w) {
+        Child<QLineEdit>(w, "Edit1")->setText(QStringLiteral("Alexandra Livingstone!"));
+        Press(w, "OkBtn");
+    }));
+    List expected = rows;
+    expected.insert(expected.begin(), Row{200, QStringLiteral("Alexandra Livingstone!")});
+    expected.pop_back();
+    EXPECT_EQ(Stored(), expected);
+    EXPECT_EQ(ini.ReadString(kCommon, QStringLiteral("player"), QString()), QStringLiteral("Alexandra Livingstone!"));
 }
 
 TEST_F(HighscoreList, FailedStoreIsReportedAndTheDialogStaysUsable)

@@ -120,6 +120,24 @@ TEST_F(Options, LanguageButtonFromNotChosenGivesEnglishThenGerman)
     EXPECT_EQ(host.calls, (std::vector<std::string>{"texts 0", "texts 1"}));
 }
 
+TEST_F(Options, LanguageButtonOnAHandEditedTongueKeepsTheRemaindersSign)
+{
+    // (Tongue + 1) mod 2, the remainder taking the dividend's sign as the rest of the
+    // program's integer division does.
+    struct Case {
+        int stored, next;
+    };
+    const Case cases[] = {{-2, -1}, {-3, 0}, {-4, -1}, {2, 1}, {5, 0}, {INT_MAX, 0}, {INT_MIN, -1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        settings.Tongue = c.stored;
+        Open();
+        Press("TongueBtn");
+        EXPECT_EQ(settings.Tongue, c.next);
+        EXPECT_EQ(Label("TongueLabel"), c.next == 1 ? QStringLiteral("Ich spreche deutsch.") : QStringLiteral("I speak English."));
+    }
+}
+
 TEST_F(Options, TextsAndHintsInBothLanguages)
 {
     struct Case {
