@@ -157,10 +157,7 @@ public:
                 const Verdict v = JudgeDrop(t, m);
                 if (!v.legal)
                     break;  // the target can go nowhere: no mover helps
-                // A cake at the edge of its part moves first: leaving its cell splits nothing.
-                const int around = std::popcount(Neighbours(uint64_t{1} << from) & occupied);
-                candidates[n++] = {m, v, (v.jump ? 8 : 0) + (v.target == Destination::Hold ? 4 : 0) +
-                                             std::clamp(around - 1, 0, 3)};
+                candidates[n++] = {m, v, Rank(v, from, occupied)};
             }
         }
         // In order of rank, keeping the order of generation within a rank.
@@ -219,7 +216,7 @@ public:
     bool Solve(const Tableau& t, uint64_t occupied, int mixed)
     {
         const uint64_t key = StartKey(t);
-        for (uint64_t budget = 50'000;; budget *= 2) {
+        for (uint64_t budget = 10'000;; budget *= 2) {
             restarting_ = false;
             restartAt_ = positions_ + budget;
             path_.clear();
@@ -236,6 +233,20 @@ public:
     bool stopped_ = false;
 
 private:
+    // Lower first: a step before a jump; a move that leaves its part in one piece (a split
+    // costs a jump later) before one that splits it; a serve before a hold; a cake at the
+    // edge of its part before one inside it.
+    static int Rank(const Verdict& v, int from, uint64_t occupied)
+    {
+        const uint64_t left = occupied & ~(uint64_t{1} << from);
+        const uint64_t around = Neighbours(uint64_t{1} << from) & left;
+        bool splits = false;
+        if (std::popcount(around) > 1)
+            splits = (around & ~PartOf(around & (~around + 1), left)) != 0;
+        return (v.jump ? 8 : 0) + (splits ? 4 : 0) + (v.target == Destination::Hold ? 2 : 0) +
+               (std::popcount(around) > 1 ? 1 : 0);
+    }
+
     uint64_t JumpKey(int jumpsLeft) const { return keys_.jumps[std::clamp(jumpsLeft, 0, 63)]; }
 
     // More parts of the tableau without the mixed cake than jumps left: each such part
