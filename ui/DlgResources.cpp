@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <algorithm>
+
 namespace torvella::ui {
 
 namespace {
@@ -30,6 +32,14 @@ QImage DlgResources::At(ListId list, int index) const
     if (images[index].isNull())
         images[index] = assets::Picture(kLists[list], index);
     return images[index];
+}
+
+int DlgResources::Decoded() const
+{
+    int count = 0;
+    for (const QList<QImage>& images : lists_)
+        count += int(std::count_if(images.begin(), images.end(), [](const QImage& i) { return !i.isNull(); }));
+    return count;
 }
 
 const QList<QImage>& DlgResources::All(ListId list) const

@@ -27,6 +27,8 @@ public:
     QImage Dlg(int index) const { return At(Dlgs, index); }
     QImage Opt(int index) const { return At(Opts, index); }
     QImage Btn(int index) const { return At(Btns, index); }
+    // How many pictures have been decoded so far.
+    int Decoded() const;
 
 private:
     enum ListId { Dlgs, Opts, Btns, ListCount };

@@ -7,6 +7,8 @@
 #include "common/FreshConfig.h"
 #include "core/Colours.h"
 #include "settings/IniCtrl.h"
+#include "ui/DlgResources.h"
+#include "ui/InfoDlg.h"
 #include "ui/ToolBarPainter.h"
 
 #include <QFile>
@@ -421,6 +423,30 @@ TEST_F(MainWindow, SettingsAreWrittenBackOnlyWhenTheCloseGoesAhead)
         EXPECT_TRUE(text.contains(QByteArray("sound=") + c.soundText + '\n')) << text.toStdString();
         windows.reset();
     }
+}
+
+} // namespace
+} // namespace torvella
+
+namespace torvella {
+namespace {
+
+// Start-up decodes only what the first frame shows; each dialog's pictures come when it
+// is first shown, or first drawn while hidden.
+TEST_F(MainWindow, DialogPicturesAreDecodedWhenADialogIsFirstShownOrDrawn)
+{
+    Start();
+    const ui::DlgResources& res = *windows->w.dlgResources;
+    EXPECT_EQ(res.Decoded(), 8) << "the faces of the four right-hand buttons only";
+
+    const QImage info = Grab(windows->w.infoDlg.get());
+    EXPECT_EQ(res.Decoded(), 8 + 5) << "back, panel, cake picture, close button normal and hovered";
+    EXPECT_NE(info.pixel(20, 20), info.pixel(info.width() / 2, info.height() / 2)) << "a picture, not a plain fill";
+    EXPECT_EQ(info, Grab(windows->w.infoDlg.get()));
+
+    windows->w.yesNoDlg->show();
+    EXPECT_EQ(res.Decoded(), 8 + 5 + 6) << "back, panel, yes and no buttons normal and hovered";
+    windows->w.yesNoDlg->hide();
 }
 
 } // namespace
