@@ -1,6 +1,8 @@
 // Hints in the main window: key H charges what a jump costs and rings the two cakes of the
 // first drop of a solution, blinking three times; with no solution left the message dialog
-// says so and nothing is charged; no hint while a cake is lifted.
+// says so and nothing is charged; no hint while a cake is lifted. The order of the hint's
+// sound and counting steps is pinned in tests/core/HintTest.cpp (the audio device may close
+// while quiet, so the channel says nothing reliable here).
 #include "test_mainform_support.h"
 
 #include "common/FreshConfig.h"
@@ -16,7 +18,6 @@ namespace {
 
 using testing::Click;
 using testing::Grab;
-using testing::LastSound;
 using testing::Prepare;
 
 constexpr int R = 1;
@@ -73,7 +74,6 @@ TEST_F(MainWindowHint, ChargesAJumpAndBlinksTheDropThreeTimes)
     AwaitAnswer();
     EXPECT_EQ(M().GameState().Position().Score, -370);
     EXPECT_EQ(M().GameState().Position().JumpsLeft, 1) << "a hint costs points, not a jump";
-    EXPECT_EQ(LastSound(M()), 4);
 
     // Count the blinks: the rings come on three times, then stay off.
     int blinks = M().HintRingsShown() ? 1 : 0;
