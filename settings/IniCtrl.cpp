@@ -202,12 +202,12 @@ QString IniCtrl::ReadString(const QString& section, const QString& name, const Q
 
 void IniCtrl::WriteBool(const QString& section, const QString& name, bool value)
 {
-    Write(section, {{name, value ? QStringLiteral("1") : QStringLiteral("0")}});
+    Write(section, {{name, BoolText(value)}});
 }
 
 void IniCtrl::WriteInteger(const QString& section, const QString& name, int32_t value)
 {
-    Write(section, {{name, QString::number(value)}});
+    Write(section, {{name, IntegerText(value)}});
 }
 
 void IniCtrl::WriteString(const QString& section, const QString& name, const QString& value)

@@ -69,6 +69,8 @@ public:
     QString ReadString(const QString& section, const QString& name, const QString& def);
 
     // Written as text: "1"/"0", the decimal number, the text unchanged.
+    static QString BoolText(bool value) { return value ? QStringLiteral("1") : QStringLiteral("0"); }
+    static QString IntegerText(int32_t value) { return QString::number(value); }
     void WriteBool(const QString& section, const QString& name, bool value);
     void WriteInteger(const QString& section, const QString& name, int32_t value);
     void WriteString(const QString& section, const QString& name, const QString& value);

@@ -4,6 +4,7 @@
 #include "settings/Chiffre.h"
 #include "settings/Decimal.h"
 #include "settings/IniCtrl.h"
+#include "settings/Keys.h"
 #include "ui/DlgResources.h"
 #include "ui/FramedPanel.h"
 #include "ui/GameSettings.h"
@@ -18,7 +19,6 @@ namespace torvella::ui {
 
 namespace {
 
-const QString kSection = QStringLiteral("common");
 
 } // namespace
 
@@ -58,9 +58,9 @@ HighscoreDlg::HighscoreDlg(settings::IniCtrl& ini, const settings::TChiffre& scr
     connect(cancelBtn_, &ImageButton::clicked, this, &HighscoreDlg::CancelBtnClick);
 
     // Create: the settings first, then the rows, all numbers, all names, all scores.
-    iniString_ = QStringLiteral("hs");
+    iniString_ = settings::keys::HighScore.Name();
     direction_ = 0;
-    lastName_ = ini_.ReadString(kSection, QStringLiteral("player"), QStringLiteral("Mr.Brain"));
+    lastName_ = settings::Read(ini_, settings::keys::Player);
 
     edit1_ = new QLineEdit(editBack_);
     edit1_->setObjectName(QStringLiteral("Edit1"));
@@ -118,7 +118,7 @@ void HighscoreDlg::LoadEntries()
         // A value the store cannot read comes back empty (the store's owner tells the
         // player once): one bad row must not keep the player from the list, nor from
         // clearing it.
-        const QString plain = scrambler_.Decrypt(ini_.ReadString(kSection, iniString_ + QString::number(i), QString()));
+        const QString plain = scrambler_.Decrypt(settings::ReadEntry(ini_, iniString_, i));
         const qsizetype comma = plain.indexOf(QLatin1Char(','));
         if (comma < 0)
             continue;
@@ -218,12 +218,12 @@ void HighscoreDlg::OkBtnClick()
     }
     // The name and the fifteen entries in one write: a list stored half would lose an
     // entry or show one twice.
-    std::vector<settings::IniChange> changes{{QStringLiteral("player"), lastName_}};
+    settings::Changes changes;
+    changes.Set(settings::keys::Player, lastName_);
     for (int i = 0; i < kEntries; ++i)
-        changes.push_back({iniString_ + QString::number(i),
-                           scrambler_.Encrypt(QString::number(entryScores_[i]) + QLatin1Char(',') + entryNames_[i])});
+        changes.SetEntry(iniString_, i, scrambler_.Encrypt(QString::number(entryScores_[i]) + QLatin1Char(',') + entryNames_[i]));
     try {
-        ini_.Write(kSection, changes);
+        changes.WriteTo(ini_);
     } catch (const settings::StoreError& e) {
         // Nothing was written, so the list stored before is still there; the dialog
         // stays open to try again or cancel.

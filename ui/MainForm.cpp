@@ -16,6 +16,7 @@
 #include "ui/StoreProblems.h"
 #include "ui/TongueDlg.h"
 #include "ui/YesNoDlg.h"
+#include "settings/Keys.h"
 #include "settings/WindowState.h"
 
 #include <QCloseEvent>
@@ -35,7 +36,6 @@ namespace torvella::ui {
 
 namespace {
 
-const QString kSection = QStringLiteral("common");
 constexpr int kSoundCount = 7; // the clips of the wave list, sound numbers 1 to 7
 
 // A hint blinks three times over about a second.
@@ -183,10 +183,10 @@ void MainForm::FormCreate()
     ini_.SetProblemHandler([this](const QString& path, const QList<settings::IniProblem>& problems) {
         QTimer::singleShot(0, this, [this, path, problems] { ReportError(StoreProblemsText(settings_, path, problems)); });
     });
-    settings_.Tongue = ini_.ReadInteger(kSection, QStringLiteral("tongue"), -1);
-    settings_.SoundOn = ini_.ReadBool(kSection, QStringLiteral("sound"), true);
-    settings_.MusicOn = ini_.ReadBool(kSection, QStringLiteral("music"), true);
-    settings_.BackMode = ini_.ReadInteger(kSection, QStringLiteral("backmode"), 0);
+    settings_.Tongue = settings::Read(ini_, settings::keys::Tongue);
+    settings_.SoundOn = settings::Read(ini_, settings::keys::Sound);
+    settings_.MusicOn = settings::Read(ini_, settings::keys::Music);
+    settings_.BackMode = settings::Read(ini_, settings::keys::BackMode);
 
     // 7. Sound effects and the first music file; nothing plays yet.
     //    The sound library itself is loaded when something first has to sound.
@@ -621,7 +621,7 @@ void MainForm::showEvent(QShowEvent* e)
 
 void MainForm::FormShow()
 {
-    settings_.Tongue = ini_.ReadInteger(kSection, QStringLiteral("tongue"), -1);
+    settings_.Tongue = settings::Read(ini_, settings::keys::Tongue);
     if (settings_.Tongue == -1 && tongueDlg_) {
         tongueDlg_->exec();
         SetLanguageTexts();
@@ -657,10 +657,12 @@ void MainForm::SaveSettings()
     // A store that cannot be written must not keep the player from closing the game.
     try {
         // one write: the four settings are stored together or not at all
-        ini_.Write(kSection, {{QStringLiteral("sound"), settings_.SoundOn ? QStringLiteral("1") : QStringLiteral("0")},
-                              {QStringLiteral("music"), settings_.MusicOn ? QStringLiteral("1") : QStringLiteral("0")},
-                              {QStringLiteral("tongue"), QString::number(settings_.Tongue)},
-                              {QStringLiteral("backmode"), QString::number(settings_.BackMode)}});
+        settings::Changes()
+            .Set(settings::keys::Sound, settings_.SoundOn)
+            .Set(settings::keys::Music, settings_.MusicOn)
+            .Set(settings::keys::Tongue, settings_.Tongue)
+            .Set(settings::keys::BackMode, settings_.BackMode)
+            .WriteTo(ini_);
     } catch (const settings::StoreError& e) {
         storeFailedAtClose_ = true;
         ReportError(settings_.Text("Die Einstellungen konnten nicht gespeichert werden:\n",
@@ -689,7 +691,7 @@ settings::WindowPlacement MainForm::CurrentPlacement() const
 
 void MainForm::RestorePlacement()
 {
-    const QString stored = ini_.ReadString(kSection, QStringLiteral("MainForm"), QString());
+    const QString stored = settings::Read(ini_, settings::keys::Placement);
     QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
@@ -712,9 +714,11 @@ void MainForm::RestorePlacement()
 void MainForm::SavePlacement()
 {
     try {
-        ini_.Write(kSection, {{QStringLiteral("MainForm"), settings::FormatPlacement(CurrentPlacement())},
-                              {QStringLiteral("MainFormColor"), std::nullopt},
-                              {QStringLiteral("MainFormFont"), std::nullopt}});
+        settings::Changes()
+            .Set(settings::keys::Placement, settings::FormatPlacement(CurrentPlacement()))
+            .Remove(settings::keys::PlacementColour)
+            .Remove(settings::keys::PlacementFont)
+            .WriteTo(ini_);
     } catch (const settings::StoreError& e) {
         // The player was told at close that the store cannot be written; the same
         // failure a moment later is no news.

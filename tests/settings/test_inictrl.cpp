@@ -147,6 +147,7 @@ TEST_F(IniStore, TextsComeBackUnchanged)
         "",          "a, b",     "1, 2",          "@x",          "@Rect(1 2 3 4)", "Grüße, Jürgen ß €",
         "  blanks ", "semi;col", "equals=sign",   "quote\"",     "back\\slash",    "new\nline",
         "#hash",     "[group]",  "tab\there",     "😀 Smiley",
+        "\uFEFFstarts with a byte order mark", // found by the fuzzer: it was taken for one and dropped
     };
     IniCtrl ini;
     for (const QString& t : texts) {
@@ -417,6 +418,10 @@ TEST_F(IniStore, HandEditedLinesReadAsThePlayerWroteThem)
         {"top level in [General]", "[common]\nx=1\n[General]\ntongue=1\n", "#ROOT", "tongue", "1"},
         {"value before any section", "tongue=1\n[common]\n", "#ROOT", "tongue", "1"},
         {"typed value", "[common]\ntongue=@Size(1 2)\n", "common", "tongue", nullptr},
+        // found by the fuzzer: written first in the file, the name's first bytes were
+        // read back as a byte order mark
+        {"Latin-1 name starting with the bytes of one", "[common]\nx=1\n[General]\n\xEF\xBB\xBFn\xE4me=1\n", "#ROOT",
+         "\u00ef\u00bb\u00bfn\u00e4me", "1"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
