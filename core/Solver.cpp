@@ -211,13 +211,13 @@ public:
         return key;
     }
 
-    // Searches with a budget of positions that grows by 30 % each time: an unlucky early
+    // Searches with a budget of positions that grows by 10 % each time: an unlucky early
     // choice costs at most one budget (small budgets find most solutions far sooner than
     // one long search), and what a search proved to fail stays known to the next one.
     bool Solve(const Tableau& t, uint64_t occupied, int mixed)
     {
         const uint64_t key = StartKey(t);
-        for (uint64_t budget = 1'000;; budget += budget * 3 / 10) {
+        for (uint64_t budget = 200;; budget += budget / 10) {
             restarting_ = false;
             restartAt_ = positions_ + budget;
             path_.clear();
