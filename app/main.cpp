@@ -6,10 +6,44 @@
 
 #include <QTimer>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <unistd.h>
 
 namespace {
+
+constexpr const char* kUsage =
+    "Usage: torvella [-debug]\n"
+    "Torvella, a puzzle game: serve the 49 cakes of the tableau onto their plates.\n"
+    "\n"
+    "  -debug, /debug  write the diagnostic log HHDebug.txt into the program folder\n"
+    "                  (into the temporary folder when the program folder is not writable)\n"
+    "  -h, --help      show this help and exit\n"
+    "  --version       show the version and exit\n"
+    "\n"
+    "Keys in the game: the arrows move the cursor over the tableau, Space or Enter lift\n"
+    "and drop a cake, Escape puts it back. F2 or Ctrl+N new tableau, Ctrl+R the same\n"
+    "tableau again, Ctrl+Z undo, P or Pause pause, Ctrl+H high scores, Ctrl+O options,\n"
+    "F1 rules, Ctrl+Q quit.\n";
+
+// --help and --version are answered before anything else starts: no window, no display,
+// no settings and no log are needed for them. Returns false when the game is to start.
+bool AnswerInformationOptions(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return true;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("torvella %s\n", TORVELLA_VERSION);
+            return true;
+        }
+    }
+    return false;
+}
 
 // For the start-up benchmark (bench/startup.sh): with TORVELLA_EXIT_AFTER_FIRST_PAINT set,
 // the program ends as soon as the board area has finished its first paint.
@@ -27,6 +61,12 @@ public:
 
 int main(int argc, char** argv)
 {
+    if (AnswerInformationOptions(argc, argv)) {
+        if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+            return EXIT_SUCCESS;
+        std::fprintf(stderr, "torvella: cannot write to standard output: %s\n", std::strerror(errno));
+        return EXIT_FAILURE;
+    }
     // Module initialisation comes before the application object: the help viewer and
     // the diagnostic log.
     torvella::help::InitModules(argc, argv);

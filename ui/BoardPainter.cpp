@@ -308,4 +308,32 @@ void DrawPauseCover(QPainter& p, const Geometry& g)
         }
 }
 
+namespace {
+// Width of the black line; the white line on it is half as wide. Even widths keep both
+// edges on whole pixels, so the black stays black beside the white.
+int RingWidth(const Geometry& g) { return std::max(4, g.CellSize / 12 / 2 * 2); }
+} // namespace
+
+void DrawCursorRing(QPainter& p, const Geometry& g, int x, int y)
+{
+    // Centred on the middle of the gap between two neighbouring cakes.
+    const QPointF centre(x + 0.5, y + 0.5);
+    const qreal radius = g.CellSize / 2.0;
+    const int width = RingWidth(g);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::black, width));
+    p.drawEllipse(centre, radius, radius);
+    p.setPen(QPen(Qt::white, width / 2));
+    p.drawEllipse(centre, radius, radius);
+    p.setRenderHint(QPainter::Antialiasing, false);
+}
+
+QRect CursorRingRect(const Geometry& g, int x, int y)
+{
+    const int r = g.CellSize / 2 + RingWidth(g) / 2 + 2;
+    return {x - r, y - r, 2 * r + 2, 2 * r + 2};
+}
+
 } // namespace torvella::ui

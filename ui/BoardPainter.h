@@ -42,5 +42,10 @@ void DrawEmptySlot(QPainter& p, const Geometry& g, int column, int colour);
 void DrawPulseDot(QPainter& p, const Geometry& g, int x, int y, uint32_t colour);
 // The pause cover: all 49 cells drawn empty (the side panel stays as it is).
 void DrawPauseCover(QPainter& p, const Geometry& g);
+// The keyboard cursor around the cell centred at (x, y): a white ring edged in black, in
+// the gap between this cell's cake and its neighbours, so it shows on every background and
+// around a lifted cake alike. CursorRingRect is the square it may touch.
+void DrawCursorRing(QPainter& p, const Geometry& g, int x, int y);
+QRect CursorRingRect(const Geometry& g, int x, int y);
 
 } // namespace torvella::ui

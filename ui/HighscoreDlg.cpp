@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QMessageBox>
 
 namespace torvella::ui {
@@ -238,6 +239,17 @@ void HighscoreDlg::OkBtnClick()
 }
 
 void HighscoreDlg::CancelBtnClick() { QDialog::reject(); }
+
+void HighscoreDlg::keyPressEvent(QKeyEvent* e)
+{
+    // The buttons are pictures, not push buttons, so the dialog has no default button
+    // that Return would click.
+    const bool noModifier = (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (noModifier && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter))
+        OkBtnClick();
+    else
+        QDialog::keyPressEvent(e);
+}
 
 void HighscoreDlg::reject() { CancelBtnClick(); }
 

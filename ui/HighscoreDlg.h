@@ -62,6 +62,8 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    // Return and Enter confirm as the OK button does, also from the name field.
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void FormActivate() override;

@@ -20,16 +20,18 @@
 #include "settings/WindowState.h"
 
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QScreen>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPen>
+#include <QScreen>
+#include <QShortcut>
 #include <QToolTip>
 
 #include <chrono>
+#include <optional>
 #include <thread>
 
 namespace torvella::ui {
@@ -147,19 +149,29 @@ void MainForm::FormCreate()
         b->SetFaces(assets::Bmps(f.normal), assets::Bmps(f.hover), assets::Bmps(f.disabled));
         gameButtons_[i] = b;
     }
-    connect(Btn(Button::Start), &QAbstractButton::clicked, this, [this] { StartBtnClick(); });
-    connect(Btn(Button::Again), &QAbstractButton::clicked, this, [this] { AgainBtnClick(); });
-    connect(Btn(Button::OOps), &QAbstractButton::clicked, this, [this] { OOpsBtnClick(); });
-    connect(Btn(Button::Pause), &QAbstractButton::clicked, this, [this] { PauseBtnClick(); });
-    connect(Btn(Button::HighScore), &QAbstractButton::clicked, this, [this] { HighScoreBtnClick(); });
     optionBtn_ = new ImageButton(toolBox_);
     infoBtn_ = new ImageButton(toolBox_);
     rulesBtn_ = new ImageButton(toolBox_);
     exitBtn_ = new ImageButton(toolBox_);
-    connect(optionBtn_, &QAbstractButton::clicked, this, [this] { OptionBtnClick(); });
-    connect(infoBtn_, &QAbstractButton::clicked, this, [this] { InfoBtnClick(); });
-    connect(rulesBtn_, &QAbstractButton::clicked, this, [this] { RulesBtnClick(); });
-    connect(exitBtn_, &QAbstractButton::clicked, this, [this] { ExitBtnClick(); });
+    // A tool-bar action never finds a cake in the air: one the keys lifted (or the mouse
+    // holds while a shortcut comes) goes back to its cell first. Undo or a deal under a
+    // lifted cake would otherwise put it down twice.
+    const auto bind = [this](ImageButton* button, void (MainForm::*handler)()) {
+        connect(button, &QAbstractButton::clicked, this, [this, handler] {
+            PutBackLiftedCake();
+            (this->*handler)();
+        });
+    };
+    bind(Btn(Button::Start), &MainForm::StartBtnClick);
+    bind(Btn(Button::Again), &MainForm::AgainBtnClick);
+    bind(Btn(Button::OOps), &MainForm::OOpsBtnClick);
+    bind(Btn(Button::Pause), &MainForm::PauseBtnClick);
+    bind(Btn(Button::HighScore), &MainForm::HighScoreBtnClick);
+    bind(optionBtn_, &MainForm::OptionBtnClick);
+    bind(infoBtn_, &MainForm::InfoBtnClick);
+    bind(rulesBtn_, &MainForm::RulesBtnClick);
+    bind(exitBtn_, &MainForm::ExitBtnClick);
+    BindShortcuts();
 
     scoreLabel_ = new QLabel(toolBox_);
     scoreLabel_->setAttribute(Qt::WA_TranslucentBackground);
@@ -221,6 +233,32 @@ void MainForm::FormCreate()
         --hintBlinks_;
         HintBlinkStep();
     });
+}
+
+void MainForm::BindShortcuts()
+{
+    // Each key clicks its button, so it acts exactly as the button does, and does nothing
+    // while the button is disabled (a disabled button ignores click()).
+    const struct {
+        QKeySequence key;
+        ImageButton* button;
+    } keys[] = {
+        {QKeySequence(Qt::Key_F2), Btn(Button::Start)},
+        {QKeySequence(Qt::CTRL | Qt::Key_N), Btn(Button::Start)},
+        {QKeySequence(Qt::CTRL | Qt::Key_R), Btn(Button::Again)},
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), Btn(Button::OOps)},
+        {QKeySequence(Qt::Key_P), Btn(Button::Pause)},
+        {QKeySequence(Qt::Key_Pause), Btn(Button::Pause)},
+        {QKeySequence(Qt::CTRL | Qt::Key_H), Btn(Button::HighScore)},
+        {QKeySequence(Qt::CTRL | Qt::Key_O), optionBtn_},
+        {QKeySequence(Qt::Key_F1), rulesBtn_},
+        {QKeySequence(Qt::CTRL | Qt::Key_Q), exitBtn_},
+    };
+    for (const auto& k : keys) {
+        auto* shortcut = new QShortcut(k.key, this);
+        shortcut->setAutoRepeat(false);
+        connect(shortcut, &QShortcut::activated, k.button, &QAbstractButton::click);
+    }
 }
 
 void MainForm::AttachDialogs(YesNoDlg* yesNo, TongueDlg* tongue, InfoDlg* info, DlgResources* resources,
@@ -299,6 +337,7 @@ void MainForm::resizeEvent(QResizeEvent*)
     optionBtn_->move(w - 208, 4);
     RenderBoard();
     RepaintWindow();
+    UpdateRing();
 }
 
 QRect MainForm::CakeRect(int x, int y) const
@@ -353,6 +392,10 @@ void MainForm::BoxPaint(QPainter& p, const QRegion& dirty)
     const Lift& lift = game_.Lifted();
     if (lift.Dragging)
         DrawCake(p, g, lift.DragX, lift.DragY, lift.DragSlices, lift.DragColour);
+    if (cursor_.Visible()) {
+        const Point c = g.CellCentre(cursor_.Col(), cursor_.Row());
+        DrawCursorRing(p, g, c.x, c.y);
+    }
     if (!firstPaintDone_) {
         firstPaintDone_ = true;
         // Music starts within the first keeper run: its library loads now, in the
@@ -372,13 +415,77 @@ void MainForm::ToolBoxPaint(QPainter& p, const QRegion& dirty)
     }
 }
 
+// ---------------------------------------------------------------- keyboard on the board
+
 void MainForm::boxMouseDown(const QPoint& pos)
 {
+    // The mouse is used on the board: the keyboard cursor goes.
+    cursor_.Hide();
+    UpdateRing();
     // A move's sound comes at the release: the sound library loads meanwhile, in the
     // background, so neither the lifted cake nor the first sound waits for it.
     if (settings_.SoundOn)
         audio_->Prefetch();
     game_.BoxMouseDown(pos.x(), pos.y());
+}
+
+void MainForm::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_H && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        HintKeyPress();
+        return;
+    }
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    std::optional<CursorKey> key;
+    if (mods == Qt::NoModifier) {
+        switch (e->key()) {
+        case Qt::Key_Left: key = CursorKey::Left; break;
+        case Qt::Key_Right: key = CursorKey::Right; break;
+        case Qt::Key_Up: key = CursorKey::Up; break;
+        case Qt::Key_Down: key = CursorKey::Down; break;
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter: key = CursorKey::Act; break;
+        case Qt::Key_Escape: key = CursorKey::Cancel; break;
+        default: break;
+        }
+    }
+    if (!key) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+    // A held key repeats the cursor's steps, never a lift and its drop.
+    if (e->isAutoRepeat() && (*key == CursorKey::Act || *key == CursorKey::Cancel))
+        return;
+    BoardKey(*key);
+}
+
+void MainForm::BoardKey(CursorKey key)
+{
+    // As with the mouse's press: the sound library loads while the cake is up.
+    if (key == CursorKey::Act && settings_.SoundOn)
+        audio_->Prefetch();
+    cursor_.Key(game_, key);
+    UpdateRing();
+}
+
+void MainForm::PutBackLiftedCake()
+{
+    cursor_.PutBack(game_);
+    UpdateRing();
+}
+
+void MainForm::UpdateRing()
+{
+    // The ring stands on the screen only: where it was comes back from the board picture.
+    box_->update(ringRect_);
+    ringRect_ = QRect();
+    if (cursor_.Visible()) {
+        const Point c = game_.Layout().CellCentre(cursor_.Col(), cursor_.Row());
+        ringRect_ = CursorRingRect(game_.Layout(), c.x, c.y);
+        box_->update(ringRect_);
+    }
 }
 
 // ---------------------------------------------------------------- the view of the game
@@ -513,14 +620,6 @@ void MainForm::ShowHint(Move move)
 }
 
 // ---------------------------------------------------------------- hints
-
-void MainForm::keyPressEvent(QKeyEvent* e)
-{
-    if (e->key() == Qt::Key_H && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
-        HintKeyPress();
-    else
-        QWidget::keyPressEvent(e);
-}
 
 void MainForm::HintKeyPress()
 {

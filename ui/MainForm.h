@@ -3,6 +3,7 @@
 // game state and the services. It is the game's view: the core tells it what changed and
 // it draws, plays and asks.
 #include "audio/AudioService.h"
+#include "core/BoardCursor.h"
 #include "core/Game.h"
 #include "core/Solver.h"
 #include "settings/Chiffre.h"
@@ -67,6 +68,7 @@ public:
     const QImage& ToolBitmap() const { return toolBitmap_; }
     // Sound effects and music: one service (the window's `waves` and `midi`).
     audio::AudioService* Waves() const { return audio_.get(); }
+    const BoardCursor& Cursor() const { return cursor_; }
 
     // --- OptionHost
     void SetLanguageTexts() override;
@@ -127,13 +129,17 @@ public:
     static constexpr int kMinOuterHeight = 480;
 
 protected:
+    void keyPressEvent(QKeyEvent*) override;
     void resizeEvent(QResizeEvent*) override;
     void showEvent(QShowEvent*) override;
     void closeEvent(QCloseEvent*) override;
-    void keyPressEvent(QKeyEvent*) override;
 
 private:
     void FormCreate();
+    void BindShortcuts();
+    void BoardKey(CursorKey key);
+    void PutBackLiftedCake();
+    void UpdateRing();
     void FormShow();
     void Leave();
     void SaveSettings();
@@ -166,6 +172,9 @@ private:
     // The pulse dots stand on the screen only; a cell's dot goes when the cell is redrawn.
     std::array<uint32_t, kCells> dotColour_{};
     std::array<bool, kCells> dotShown_{};
+    // The keyboard cursor, drawn on the screen only; ringRect_ is where it was last drawn.
+    BoardCursor cursor_;
+    QRect ringRect_;
 
     QTimer timer_;
 

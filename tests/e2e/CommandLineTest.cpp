@@ -1,0 +1,56 @@
+// `torvella --help` and `--version` as a Linux user runs them: on standard output, exit
+// status 0, and no window: they work without any display and touch no settings.
+#include "common/FreshConfig.h"
+
+#include <QDir>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace torvella {
+namespace {
+
+struct Case {
+    QStringList args;
+    QString expected;  // the whole output, or the beginning of it when it ends with "..."
+};
+
+TEST(CommandLine, HelpAndVersionAnswerWithoutADisplay)
+{
+    testing::FreshConfig cfg;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(cfg.dir().string()));
+
+    const QString version = QStringLiteral("torvella " TORVELLA_VERSION "\n");
+    const Case cases[] = {
+        {{"--help"}, "Usage: torvella [-debug]\n..."},
+        {{"-h"}, "Usage: torvella [-debug]\n..."},
+        {{"-debug", "--help"}, "Usage: torvella [-debug]\n..."},
+        {{"--version"}, version},
+        {{"--version", "--help"}, version},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
+        QProcess run;
+        run.setProcessEnvironment(env);
+        run.start(QStringLiteral(TORVELLA_PATH), c.args);
+        ASSERT_TRUE(run.waitForFinished(20000));
+        EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(run.exitCode(), 0);
+        const QString out = QString::fromUtf8(run.readAllStandardOutput());
+        EXPECT_EQ(QString::fromUtf8(run.readAllStandardError()), QString());
+        if (c.expected.endsWith(QStringLiteral("..."))) {
+            EXPECT_TRUE(out.startsWith(c.expected.chopped(3))) << out.toStdString();
+            // The usage names every option, the log switch included.
+            for (const char* option : {"-debug", "--help", "--version"})
+                EXPECT_TRUE(out.contains(QString::fromLatin1(option))) << option;
+        } else {
+            EXPECT_EQ(out, c.expected);
+        }
+    }
+    EXPECT_TRUE(QDir(QString::fromStdString(cfg.dir().string())).isEmpty()) << "no settings were touched";
+}
+
+} // namespace
+} // namespace torvella
