@@ -37,7 +37,7 @@ struct KeyCase {
     int jumps;
     int fromCol, fromRow;
     std::vector<CursorKey> path;  // arrows while the cake is up, then Act drops it
-    std::vector<int> answers = {};  // for the dialogs at the end of a game
+    std::vector<Answer> answers = {};  // for the dialogs at the end of a game
 };
 void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.name; }
 
@@ -56,8 +56,8 @@ const KeyCase kKeyCases[] = {
      {Rt, Rt, D, Rt}},
     {"jump with none left", {{1, 1, M, 1}, {4, 2, R, 1}, {0, 6, Y, 1}, {1, 6, Y, 2}}, {}, {}, 0, 1, 1,
      {Rt, Rt, D, Rt}},
-    {"dead end", {{5, 5, G, 5}, {6, 5, R, 3}}, {}, {}, 3, 5, 5, {Rt}, {kYes}},
-    {"solved", {{0, 0, M, 1}, {0, 1, Y, 12}}, {0, 12, 12, 12, 11}, {}, 3, 0, 0, {D}, {kYes}},
+    {"dead end", {{5, 5, G, 5}, {6, 5, R, 3}}, {}, {}, 3, 5, 5, {Rt}, {Answer::Yes}},
+    {"solved", {{0, 0, M, 1}, {0, 1, Y, 12}}, {0, 12, 12, 12, 11}, {}, 3, 0, 0, {D}, {Answer::Yes}},
 };
 
 class KeyPlay : public GameFixture, public ::testing::WithParamInterface<KeyCase> {
@@ -85,23 +85,24 @@ TEST_P(KeyPlay, MovesAsTheMouseDoesAtTheCellCentres)
     Lay(c.cakes, c.plates, c.holds, c.jumps);
     view.answers.assign(c.answers.begin(), c.answers.end());
     int col = c.fromCol, row = c.fromRow;
-    Point at = game.G.CellCentre(col, row);
+    Point at = game.Layout().CellCentre(col, row);
     game.BoxMouseDown(at.x, at.y);
     for (CursorKey k : c.path) {
         col += Delta(k).dc;
         row += Delta(k).dr;
-        at = game.G.CellCentre(col, row);
+        at = game.Layout().CellCentre(col, row);
         game.MouseMove(at.x, at.y);
     }
     game.BoxMouseUp(at.x, at.y);
     const Log byMouse = view.Take();
-    const Tableau afterMouse = game.T;
+    const Tableau afterMouse = game.Position();
+    const GamePhase phaseAfterMouse = game.Phase();
 
     // By keys, on the same tableau.
     game.Deal();
     Lay(c.cakes, c.plates, c.holds, c.jumps);
-    game.T.Phase = GamePhase::Dealt;
-    game.T.Score = 0;
+    T().Score = 0;
+    GameProbe::LayOut(game, T());
     view.answers.assign(c.answers.begin(), c.answers.end());
     WalkTo(c.fromCol, c.fromRow);
     view.log.clear();
@@ -112,14 +113,14 @@ TEST_P(KeyPlay, MovesAsTheMouseDoesAtTheCellCentres)
     EXPECT_TRUE(cursor.Key(game, CursorKey::Act));
 
     EXPECT_EQ(view.log, byMouse);
-    EXPECT_EQ(game.T.CellColour, afterMouse.CellColour);
-    EXPECT_EQ(game.T.CellSlices, afterMouse.CellSlices);
-    EXPECT_EQ(game.T.PlateSlices, afterMouse.PlateSlices);
-    EXPECT_EQ(game.T.HoldSlices, afterMouse.HoldSlices);
-    EXPECT_EQ(game.T.Score, afterMouse.Score);
-    EXPECT_EQ(game.T.JumpsLeft, afterMouse.JumpsLeft);
-    EXPECT_EQ(game.T.Phase, afterMouse.Phase);
-    EXPECT_FALSE(game.T.Dragging);
+    EXPECT_EQ(game.Position().CellColour, afterMouse.CellColour);
+    EXPECT_EQ(game.Position().CellSlices, afterMouse.CellSlices);
+    EXPECT_EQ(game.Position().PlateSlices, afterMouse.PlateSlices);
+    EXPECT_EQ(game.Position().HoldSlices, afterMouse.HoldSlices);
+    EXPECT_EQ(game.Position().Score, afterMouse.Score);
+    EXPECT_EQ(game.Position().JumpsLeft, afterMouse.JumpsLeft);
+    EXPECT_EQ(game.Phase(), phaseAfterMouse);
+    EXPECT_FALSE(game.Lifted().Dragging);
     EXPECT_FALSE(cursor.Carrying());
     EXPECT_EQ(cursor.Col(), col) << "the cursor stays where the cake was dropped";
     EXPECT_EQ(cursor.Row(), row);
@@ -148,7 +149,7 @@ TEST_F(Cursor, AppearsOnTheCentreAndStopsAtTheEdges)
     EXPECT_TRUE(cursor.Visible());
     EXPECT_EQ(cursor.Col(), 3);
     EXPECT_EQ(cursor.Row(), 3);
-    EXPECT_FALSE(game.T.Dragging);
+    EXPECT_FALSE(game.Lifted().Dragging);
 
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(cursor.Key(game, L));
@@ -162,7 +163,7 @@ TEST_F(Cursor, AppearsOnTheCentreAndStopsAtTheEdges)
     // Act on an empty cell lifts nothing, as a press there does.
     EXPECT_TRUE(cursor.Key(game, CursorKey::Act));
     EXPECT_FALSE(cursor.Carrying());
-    EXPECT_FALSE(game.T.Dragging);
+    EXPECT_FALSE(game.Lifted().Dragging);
     EXPECT_TRUE(view.log.empty());
 
     // Hidden by the mouse, the cursor comes back on the centre.
@@ -181,13 +182,13 @@ TEST_F(Cursor, EscapeReturnsTheCakeAsAReleaseOnItsOwnCell)
     cursor.Key(game, Rt);
     view.log.clear();
     EXPECT_TRUE(cursor.Key(game, CursorKey::Cancel));
-    const Point over = game.G.CellCentre(4, 3);
+    const Point over = game.Layout().CellCentre(4, 3);
     EXPECT_EQ(view.log, (Log{"unlift " + std::to_string(over.x) + " " + std::to_string(over.y), "sound 6",
                              "cake 3 3 2 9"}));
-    EXPECT_FALSE(game.T.Dragging);
-    EXPECT_EQ(game.T.Colour(3, 3), G);
-    EXPECT_EQ(game.T.Colour(4, 3), R);
-    EXPECT_EQ(game.T.Phase, GamePhase::Dealt);
+    EXPECT_FALSE(game.Lifted().Dragging);
+    EXPECT_EQ(game.Position().Colour(3, 3), G);
+    EXPECT_EQ(game.Position().Colour(4, 3), R);
+    EXPECT_EQ(game.Phase(), GamePhase::Dealt);
     EXPECT_EQ(cursor.Col(), 3) << "the cursor goes back with the cake";
     EXPECT_FALSE(cursor.Key(game, CursorKey::Cancel)) << "nothing is up any more";
 }
@@ -198,13 +199,13 @@ TEST_F(Cursor, LeavesACakeTheMouseHoldsAndHandsItsOwnToTheMouse)
     cursor.Key(game, Rt);
 
     // The mouse holds the cake: the keys neither move nor drop it.
-    const Point a = game.G.CellCentre(3, 3);
+    const Point a = game.Layout().CellCentre(3, 3);
     ASSERT_TRUE(game.BoxMouseDown(a.x, a.y));
     view.log.clear();
     for (CursorKey k : {Rt, CursorKey::Act, CursorKey::Cancel})
         EXPECT_FALSE(cursor.Key(game, k));
     EXPECT_TRUE(view.log.empty());
-    EXPECT_TRUE(game.T.Dragging);
+    EXPECT_TRUE(game.Lifted().Dragging);
     game.BoxMouseUp(a.x, a.y);
 
     // A cake the keys lifted is the mouse's once the mouse is used on the board: the
@@ -213,10 +214,10 @@ TEST_F(Cursor, LeavesACakeTheMouseHoldsAndHandsItsOwnToTheMouse)
     ASSERT_TRUE(cursor.Carrying());
     cursor.Hide();
     EXPECT_FALSE(cursor.Carrying());
-    const Point b = game.G.CellCentre(2, 3);
+    const Point b = game.Layout().CellCentre(2, 3);
     game.MouseMove(b.x, b.y);
     EXPECT_EQ(game.BoxMouseUp(b.x, b.y), DropResult::Moved);
-    EXPECT_EQ(game.T.HoldSlices[R], 5);
+    EXPECT_EQ(game.Position().HoldSlices[R], 5);
 }
 
 TEST_F(Cursor, PutBackReturnsAnyLiftedCakeBeforeAToolBarAction)
@@ -231,7 +232,7 @@ TEST_F(Cursor, PutBackReturnsAnyLiftedCakeBeforeAToolBarAction)
     };
     for (const Case& c : {Case{"lifted by keys", true}, Case{"held by the mouse", false}}) {
         SCOPED_TRACE(c.name);
-        const Point a = game.G.CellCentre(3, 3);
+        const Point a = game.Layout().CellCentre(3, 3);
         if (c.byKeys) {
             cursor.Key(game, Rt);  // shows it on (3, 3), or moves it there from (2, 3)
             if (cursor.Col() != 3)
@@ -242,15 +243,15 @@ TEST_F(Cursor, PutBackReturnsAnyLiftedCakeBeforeAToolBarAction)
             cursor.Hide();
             game.BoxMouseDown(a.x, a.y);
         }
-        ASSERT_TRUE(game.T.Dragging);
+        ASSERT_TRUE(game.Lifted().Dragging);
         view.log.clear();
         cursor.PutBack(game);
-        EXPECT_FALSE(game.T.Dragging);
+        EXPECT_FALSE(game.Lifted().Dragging);
         EXPECT_FALSE(cursor.Carrying());
         EXPECT_EQ(view.Only({"sound", "cake"}), (Log{"sound 6", "cake 3 3 2 9"}));
-        EXPECT_EQ(game.T.Colour(3, 3), G);
-        EXPECT_EQ(game.T.Slices(3, 3), 9);
-        EXPECT_EQ(game.T.Colour(4, 3), R);
+        EXPECT_EQ(game.Position().Colour(3, 3), G);
+        EXPECT_EQ(game.Position().Slices(3, 3), 9);
+        EXPECT_EQ(game.Position().Colour(4, 3), R);
         if (c.byKeys) {
             EXPECT_EQ(cursor.Col(), 3) << "the cursor goes back with the cake";
         }

@@ -61,7 +61,7 @@ TEST(KeyboardEndToEnd, SolvedGameByKeysAloneWithItsEntryInTheList)
         // Yellow 12 waits in the hold place, then yellow 11 goes onto the plate and 12
         // follows; the other three colours are complete.
         Prepare(m, {{0, 0, kMixedCake, 1}, {1, 0, 4, 12}, {2, 0, 4, 11}}, {0, 12, 12, 12, 10});
-        const Tableau& t = m.GameState().T;
+        const Tableau& t = m.GameState().Position();
         // The cursor comes up on the centre cell and walks to the mixed cake in the corner.
         keys({Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left});
         ASSERT_EQ(m.Cursor().Col(), 0);
@@ -73,11 +73,11 @@ TEST(KeyboardEndToEnd, SolvedGameByKeysAloneWithItsEntryInTheList)
         script.Expect("YesNoDlg", testing::Key(Qt::Key_Return));
         script.Expect("HighscoreDlg", TypeName(QStringLiteral("Alice")));
         keys({Qt::Key_Space, Qt::Key_Right, Qt::Key_Return});
-        EXPECT_EQ(t.Phase, GamePhase::Solved);
+        EXPECT_EQ(m.GameState().Phase(), GamePhase::Solved);
         EXPECT_EQ(t.PlateSlices[4], 12);
         EXPECT_EQ(t.Score, 45 + 35 + 135 + 220);
         ASSERT_EQ(script.Seen().size(), 2u);
-        EXPECT_EQ(script.Seen()[0].kind, kMsgSolved);
+        EXPECT_EQ(script.Seen()[0].kind, ToInt(MessageKind::Solved));
         EXPECT_EQ(script.Seen()[0].text, "Hurrah, you did it!");
         EXPECT_EQ(script.Seen()[1].name, "HighscoreDlg");
         settings::TChiffre scrambler;
@@ -102,7 +102,7 @@ TEST(KeyboardEndToEnd, SolvedGameByKeysAloneWithItsEntryInTheList)
         QTest::keyClick(&m, Qt::Key_Q, Qt::ControlModifier);
         EXPECT_FALSE(m.isVisible());
         ASSERT_EQ(script.Seen().size(), 4u);
-        EXPECT_EQ(script.Seen()[3].kind, kMsgQuit);
+        EXPECT_EQ(script.Seen()[3].kind, ToInt(MessageKind::Quit));
     }
     EXPECT_TRUE(script.Unexpected().isEmpty()) << "dialogs nobody expected: " << Join(script.Unexpected());
     EXPECT_EQ(script.Pending(), 0) << "expected dialogs that never came";

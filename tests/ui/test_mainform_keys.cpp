@@ -61,8 +61,10 @@ protected:
         M().activateWindow();
         ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == &M(); }));
     }
-    Tableau& T() { return M().GameState().T; }
-    const Geometry& Geo() { return M().GameState().G; }
+    const Tableau& T() { return M().GameState().Position(); }
+    const Lift& Lifted() { return M().GameState().Lifted(); }
+    GamePhase Phase() { return M().GameState().Phase(); }
+    const Geometry& Geo() { return M().GameState().Layout(); }
     void Press(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(&M(), key, mods); }
 
     QPoint Centre(int col, int row)
@@ -150,8 +152,8 @@ TEST_F(Keyboard, GameByKeysServesHoldsRefusesUndoesAndReturnsWithEscape)
     // Lift: the cell is empty in the board picture, the cake stands over the cursor's cell.
     Press(Qt::Key_Right);
     Press(Qt::Key_Space);
-    ASSERT_TRUE(T().Dragging);
-    EXPECT_EQ(QPoint(T().DragX, T().DragY), Centre(3, 3));
+    ASSERT_TRUE(Lifted().Dragging);
+    EXPECT_EQ(QPoint(Lifted().DragX, Lifted().DragY), Centre(3, 3));
     EXPECT_EQ(M().BoardBitmap().pixel(SliceOne(3, 3)), qRgb(0, 0, 0));
     EXPECT_EQ(Grab(M().Box()).pixel(SliceOne(3, 3)), Bgr(ColourTable()[G][1]));
     // The arrow carries it over the next cell.
@@ -163,11 +165,11 @@ TEST_F(Keyboard, GameByKeysServesHoldsRefusesUndoesAndReturnsWithEscape)
 
     // Serve: red 1 onto its plate.
     Press(Qt::Key_Space);
-    EXPECT_FALSE(T().Dragging);
+    EXPECT_FALSE(Lifted().Dragging);
     EXPECT_EQ(T().PlateSlices[R], 1);
     EXPECT_EQ(T().Colour(4, 3), G);
     EXPECT_EQ(T().Score, 45);
-    EXPECT_EQ(T().Phase, GamePhase::Playing);
+    EXPECT_EQ(Phase(), GamePhase::Playing);
     EXPECT_EQ(LastSound(M()), 3);
 
     // Hold, with Enter: red 3 into its hold place.
@@ -182,7 +184,7 @@ TEST_F(Keyboard, GameByKeysServesHoldsRefusesUndoesAndReturnsWithEscape)
     Press(Qt::Key_Space);
     Press(Qt::Key_Right);
     Press(Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_FALSE(T().Dragging);
+    EXPECT_FALSE(Lifted().Dragging);
     EXPECT_EQ(T().Colour(5, 3), G);
     EXPECT_EQ(T().Slices(6, 3), 7);
     EXPECT_EQ(T().Score, 45);
@@ -205,9 +207,9 @@ TEST_F(Keyboard, GameByKeysServesHoldsRefusesUndoesAndReturnsWithEscape)
     // Escape: red 7 lifted and carried left comes back as a release on its own cell does.
     Press(Qt::Key_Space);
     Press(Qt::Key_Left);
-    EXPECT_EQ(QPoint(T().DragX, T().DragY), Centre(5, 3));
+    EXPECT_EQ(QPoint(Lifted().DragX, Lifted().DragY), Centre(5, 3));
     Press(Qt::Key_Escape);
-    EXPECT_FALSE(T().Dragging);
+    EXPECT_FALSE(Lifted().Dragging);
     EXPECT_EQ(T().Slices(6, 3), 7);
     EXPECT_EQ(T().Slices(5, 3), 3);
     EXPECT_EQ(LastSound(M()), 6);
@@ -225,9 +227,9 @@ TEST_F(Keyboard, GameByKeysServesHoldsRefusesUndoesAndReturnsWithEscape)
     Press(Qt::Key_Left);
     Press(Qt::Key_Left);
     Press(Qt::Key_Space);
-    ASSERT_TRUE(T().Dragging);
+    ASSERT_TRUE(Lifted().Dragging);
     Press(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_FALSE(T().Dragging);
+    EXPECT_FALSE(Lifted().Dragging);
     EXPECT_FALSE(M().Cursor().Carrying());
     EXPECT_EQ(T().HoldSlices[R], 0);
     EXPECT_EQ(T().Slices(4, 3), 9);
@@ -244,7 +246,7 @@ TEST_F(Keyboard, EachShortcutActsAsItsButtonOnlyWhileTheButtonIsEnabled)
     // One move made: every button is enabled and a question comes for a running game.
     Prepare(M(), {{3, 3, G, 9}, {4, 3, R, 1}, {0, 6, Y, 1}, {1, 6, Y, 2}});
     testing::Drag(M(), 3, 3, 4, 3);
-    ASSERT_EQ(T().Phase, GamePhase::Playing);
+    ASSERT_EQ(Phase(), GamePhase::Playing);
 
     std::vector<int32_t> helpContexts;
     const help::HelpHandler hook = help::SetApplicationHelpHandler([&](uint16_t command, int32_t data, bool& callHelp) {
@@ -264,14 +266,14 @@ TEST_F(Keyboard, EachShortcutActsAsItsButtonOnlyWhileTheButtonIsEnabled)
     };
     auto game = [this](Button b) { return [this, b]() -> QAbstractButton* { return M().Btn(b); }; };
     const Case cases[] = {
-        {"F2", Qt::Key_F2, Qt::NoModifier, game(Button::Start), "YesNoDlg", kMsgGiveUp},
-        {"Ctrl+N", Qt::Key_N, Qt::ControlModifier, game(Button::Start), "YesNoDlg", kMsgGiveUp},
-        {"Ctrl+R", Qt::Key_R, Qt::ControlModifier, game(Button::Again), "YesNoDlg", kMsgGiveUp},
-        {"P", Qt::Key_P, Qt::NoModifier, game(Button::Pause), "YesNoDlg", kMsgPaused},
-        {"Pause", Qt::Key_Pause, Qt::NoModifier, game(Button::Pause), "YesNoDlg", kMsgPaused},
+        {"F2", Qt::Key_F2, Qt::NoModifier, game(Button::Start), "YesNoDlg", ToInt(MessageKind::GiveUp)},
+        {"Ctrl+N", Qt::Key_N, Qt::ControlModifier, game(Button::Start), "YesNoDlg", ToInt(MessageKind::GiveUp)},
+        {"Ctrl+R", Qt::Key_R, Qt::ControlModifier, game(Button::Again), "YesNoDlg", ToInt(MessageKind::GiveUp)},
+        {"P", Qt::Key_P, Qt::NoModifier, game(Button::Pause), "YesNoDlg", ToInt(MessageKind::Paused)},
+        {"Pause", Qt::Key_Pause, Qt::NoModifier, game(Button::Pause), "YesNoDlg", ToInt(MessageKind::Paused)},
         {"Ctrl+H", Qt::Key_H, Qt::ControlModifier, game(Button::HighScore), "HighscoreDlg", 0},
         {"Ctrl+O", Qt::Key_O, Qt::ControlModifier, [this] { return M().OptionBtn(); }, "OptionDlg", 0},
-        {"Ctrl+Q", Qt::Key_Q, Qt::ControlModifier, [this] { return M().ExitBtn(); }, "YesNoDlg", kMsgGiveUp},
+        {"Ctrl+Q", Qt::Key_Q, Qt::ControlModifier, [this] { return M().ExitBtn(); }, "YesNoDlg", ToInt(MessageKind::GiveUp)},
         {"F1", Qt::Key_F1, Qt::NoModifier, [this] { return M().RulesBtn(); }, nullptr, 0},
         {"Ctrl+Z", Qt::Key_Z, Qt::ControlModifier, game(Button::OOps), nullptr, 0},
     };
@@ -302,7 +304,7 @@ TEST_F(Keyboard, EachShortcutActsAsItsButtonOnlyWhileTheButtonIsEnabled)
             EXPECT_EQ(script.Seen().back().kind, c.kind);
         }
         EXPECT_TRUE(M().isVisible());
-        EXPECT_EQ(T().Phase, GamePhase::Playing) << "every question was answered so that the game goes on";
+        EXPECT_EQ(Phase(), GamePhase::Playing) << "every question was answered so that the game goes on";
         if (c.key == Qt::Key_F1) {
             EXPECT_EQ(helpContexts.size(), helps + 1);
         }
