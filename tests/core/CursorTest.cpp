@@ -126,13 +126,7 @@ TEST_P(KeyPlay, MovesAsTheMouseDoesAtTheCellCentres)
     EXPECT_EQ(cursor.Row(), row);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, KeyPlay, ::testing::ValuesIn(kKeyCases),
-                         [](const ::testing::TestParamInfo<KeyCase>& info) {
-                             std::string name;
-                             for (const char* p = info.param.name; *p; ++p)
-                                 name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, KeyPlay, ::testing::ValuesIn(kKeyCases), testing::CaseName());
 
 class Cursor : public GameFixture {
 protected:

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cctype>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -26,6 +28,19 @@ inline constexpr uint32_t kStateAfterDealOf0 = 387989222;
 
 struct Cake {
     int col, row, colour, slices;
+};
+
+// A parameterised case's test name from its `name` field: letters and digits kept, every
+// other character an underscore.
+struct CaseName {
+    template <typename Param>
+    std::string operator()(const ::testing::TestParamInfo<Param>& info) const
+    {
+        std::string name;
+        for (const char* p = info.param.name; *p; ++p)
+            name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+        return name;
+    }
 };
 
 using Side = std::array<int32_t, kColours + 1>;  // index 1..4, as in the tableau

@@ -131,13 +131,7 @@ TEST_P(DropTest, FollowsTheRules)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rules, DropTest, ::testing::ValuesIn(kDropCases),
-                         [](const ::testing::TestParamInfo<DropCase>& info) {
-                             std::string name;
-                             for (const char* p = info.param.name; *p; ++p)
-                                 name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Rules, DropTest, ::testing::ValuesIn(kDropCases), testing::CaseName());
 
 class MoveOrderTest : public GameFixture {};
 

@@ -12,11 +12,10 @@
 namespace torvella {
 namespace {
 
+using testing::Join;
 using testing::Prepare;
 
 const QString kCommon = QStringLiteral("common");
-
-std::string Join(const QStringList& list) { return list.join(QStringLiteral(" | ")).toStdString(); }
 
 // Types a name over the entry row of the high-score list and confirms it with Return.
 testing::DialogScript::Action TypeName(const QString& name)

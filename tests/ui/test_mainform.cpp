@@ -20,19 +20,17 @@
 namespace torvella {
 namespace {
 
+using testing::Bgr;
 using testing::Cake;
 using testing::Click;
 using testing::Drag;
 using testing::Grab;
+using testing::Join;
 using testing::Key;
 using testing::LastSound;
 using testing::Prepare;
 
 const QString kCommon = QStringLiteral("common");
-
-QRgb Bgr(uint32_t bgr) { return qRgb(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
-
-std::string Join(const QStringList& list) { return list.join(QStringLiteral(" | ")).toStdString(); }
 
 class MainWindow : public ::testing::Test {
 protected:

@@ -20,17 +20,15 @@
 namespace torvella {
 namespace {
 
+using testing::Bgr;
 using testing::Cake;
 using testing::Grab;
+using testing::Join;
 using testing::Key;
 using testing::LastSound;
 using testing::Prepare;
 
 constexpr int R = 1, G = 2, Y = 4;
-
-QRgb Bgr(uint32_t bgr) { return qRgb(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
-
-std::string Join(const QStringList& list) { return list.join(QStringLiteral(" | ")).toStdString(); }
 
 class Keyboard : public ::testing::Test {
 protected:

@@ -22,6 +22,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 namespace torvella::testing {
@@ -222,6 +223,12 @@ inline int LastSound(ui::MainForm& m)
             return n;
     return 0;
 }
+
+// A colour of the colour tables (0x00BBGGRR) as a pixel of a grabbed picture.
+inline QRgb Bgr(uint32_t bgr) { return qRgb(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+
+// A list of dialog names or errors in one line, for a test's failure message.
+inline std::string Join(const QStringList& list) { return list.join(QStringLiteral(" | ")).toStdString(); }
 
 inline QImage Grab(QWidget* w)
 {
