@@ -1,4 +1,5 @@
 // Torvella: start-up and shutdown.
+#include "generated/Version.h"
 #include "help/hh_funcs.h"
 #include "ui/Application.h"
 #include "ui/MainForm.h"
@@ -38,7 +39,7 @@ bool AnswerInformationOptions(int argc, char** argv)
             return true;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("torvella %s\n", TORVELLA_VERSION);
+            std::printf("torvella %s\n", torvella::kVersion);
             return true;
         }
     }

@@ -248,7 +248,7 @@ void HighscoreDlg::keyPressEvent(QKeyEvent* e)
     if (noModifier && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter))
         OkBtnClick();
     else
-        QDialog::keyPressEvent(e);
+        ModalDlg::keyPressEvent(e);
 }
 
 void HighscoreDlg::reject() { CancelBtnClick(); }

@@ -1,6 +1,7 @@
 // `torvella --help` and `--version` as a Linux user runs them: on standard output, exit
 // status 0, and no window: they work without any display and touch no settings.
 #include "common/FreshConfig.h"
+#include "generated/Version.h"
 
 #include <QDir>
 #include <QProcess>
@@ -22,7 +23,7 @@ TEST(CommandLine, HelpAndVersionAnswerWithoutADisplay)
         env.remove(QString::fromLatin1(name));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(cfg.dir().string()));
 
-    const QString version = QStringLiteral("torvella " TORVELLA_VERSION "\n");
+    const QString version = QStringLiteral("torvella %1\n").arg(QLatin1String(kVersion));
     const Case cases[] = {
         {{"--help"}, "Usage: torvella [-debug]\n..."},
         {{"-h"}, "Usage: torvella [-debug]\n..."},
