@@ -21,8 +21,9 @@ const QString kCommon = QStringLiteral("common");
 testing::DialogScript::Action TypeName(const QString& name)
 {
     return [name](QWidget* dlg) {
+        // The name field has the keyboard once the dialog is active.
         QWidget* edit = dlg->findChild<QWidget*>(QStringLiteral("Edit1"));
-        if (!edit || !edit->isVisible() || !edit->hasFocus()) {
+        if (!edit || !edit->isVisible() || !QTest::qWaitFor([edit] { return edit->hasFocus(); })) {
             qobject_cast<QDialog*>(dlg)->reject();
             return;
         }
