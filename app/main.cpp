@@ -26,8 +26,8 @@ constexpr const char* kUsage =
     "\n"
     "Keys in the game: the arrows move the cursor over the tableau, Space or Enter lift\n"
     "and drop a cake, Escape puts it back. F2 or Ctrl+N new tableau, Ctrl+R the same\n"
-    "tableau again, Ctrl+Z undo, P or Pause pause, Ctrl+H high scores, Ctrl+O options,\n"
-    "F1 rules, Ctrl+Q quit.\n";
+    "tableau again, Ctrl+Z undo, H a hint, P or Pause pause, Ctrl+H high scores,\n"
+    "Ctrl+O options, F1 rules, Ctrl+Q quit.\n";
 
 // --help and --version are answered before anything else starts: no window, no display,
 // no settings and no log are needed for them. Returns false when the game is to start.
