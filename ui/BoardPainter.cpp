@@ -309,9 +309,10 @@ void DrawPauseCover(QPainter& p, const Geometry& g)
 }
 
 namespace {
-// Width of the black line; the white line on it is half as wide. Even widths keep both
-// edges on whole pixels, so the black stays black beside the white.
-int RingWidth(const Geometry& g) { return std::max(4, g.CellSize / 12 / 2 * 2); }
+// Width of the black line: it fills the gap between two neighbouring cakes. The white line
+// on it leaves a pixel of black on each side. Even widths keep both edges on whole pixels,
+// so the black stays black beside the white.
+int RingWidth(const Geometry& g) { return std::max(4, g.CellSize / 9 / 2 * 2); }
 } // namespace
 
 void DrawCursorRing(QPainter& p, const Geometry& g, int x, int y)
@@ -325,7 +326,7 @@ void DrawCursorRing(QPainter& p, const Geometry& g, int x, int y)
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::black, width));
     p.drawEllipse(centre, radius, radius);
-    p.setPen(QPen(Qt::white, width / 2));
+    p.setPen(QPen(Qt::white, width - 2));
     p.drawEllipse(centre, radius, radius);
     p.setRenderHint(QPainter::Antialiasing, false);
 }
