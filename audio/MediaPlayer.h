@@ -4,8 +4,8 @@
 // rather than SDL_mixer's so that its cost can be chosen (see MediaPlayer.cpp).
 //
 // Open only checks what can be checked cheaply (the file is a readable, well-formed MIDI
-// file and a SoundFont exists); the synthesiser, which loads the whole SoundFont, is
-// started by the first Play after an Open. That keeps the program's start quick.
+// file and a SoundFont exists); the synthesiser, which reads the SoundFont, is started
+// by the first Play after an Open. That keeps the program's start quick.
 #include "audio/AudioDevice.h"
 
 #include <QString>
