@@ -1,7 +1,9 @@
 #pragma once
 // The pictures the program carries, embedded as Qt resources (assets/pictures.qrc).
 // Every picture is painted by tools/assetgen; the files are named "<list><index>.png"
-// (two digits), e.g. ":/pictures/bmps10.png" is the digit strip.
+// (two digits), e.g. ":/pictures/bmps10.png" is the digit strip. Every picture also comes
+// at twice the size for high-density screens, named by Qt's convention "<list><index>@2x.png"
+// (masks with it, agreeing with their pictures pixel for pixel).
 #include <QIcon>
 #include <QImage>
 #include <QString>
@@ -93,12 +95,17 @@ QImage LoadStoredPicture(PictureList list, int index);
 // alpha channel become Format_ARGB32_Premultiplied, all others Format_RGB32.
 // An unknown index gives a null image.
 QImage Picture(PictureList list, int index);
+// The stored picture that suits a device pixel ratio best: the 1x picture up to a ratio of
+// 1, the 2x picture (devicePixelRatio 2, twice the size) above it. Prepared as Picture().
+QImage Picture(PictureList list, int index, qreal ratio);
+// Resource path of the 2x picture (":/pictures/bmps10@2x.png"), empty for an unknown index.
+QString PicturePath2x(PictureList list, int index);
 
 QImage Bmps(int index);
 QImage Btns(int index);
 QImage Dlgs(int index);
 QImage Opts(int index);
-// 32 x 32 wheel of slices, like the mixed cake.
+// 32 x 32 wheel of slices, like the mixed cake, with its 64 x 64 twin.
 QIcon WindowIcon();
 QString WindowIconPath();
 

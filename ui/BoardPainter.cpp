@@ -7,6 +7,7 @@
 #include <QPointF>
 #include <QPolygon>
 #include <QRect>
+#include <QTransform>
 
 #include <array>
 #include <algorithm>
@@ -53,10 +54,6 @@ void Crisp(QPainter& p)
 
 QPen Pen(uint32_t colour) { return QPen(ToQColor(colour), 0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin); }
 
-// An ellipse inscribed in (left, top, right, bottom) with right and bottom exclusive:
-// Qt's aliased ellipse of QRect(x, y, w, h) covers x .. x + w, hence the minus one.
-QRect Inscribed(int left, int top, int right, int bottom) { return QRect(left, top, right - left - 1, bottom - top - 1); }
-
 // Angle of the ray from (cx, cy) through (px, py) in Qt's convention: degrees counter-
 // clockwise from 3 o'clock, with the screen's y growing downwards.
 double RayAngle(int cx, int cy, int px, int py)
@@ -83,28 +80,78 @@ void WinPie(QPainter& p, int left, int top, int right, int bottom, QPoint start,
     p.drawPie(QRectF(left, top, right - left, bottom - top), a0, span);
 }
 
-// pixel (x, y) of the area shows the sheet pixel (column·tw + x mod tw, row·th + y mod th)
+// Runs `draw` with one painter unit = one device pixel, for block copies at the target's
+// own resolution. At ratio 1 nothing changes.
+template <class Draw>
+void InDevicePixels(QPainter& p, Draw draw)
+{
+    const qreal r = PaintRatio(p);
+    if (r == 1) {
+        draw();
+        return;
+    }
+    p.save();
+    p.setWorldTransform(QTransform::fromScale(1 / r, 1 / r), true);
+    draw();
+    p.restore();
+}
+
+// Device pixel (x, y) of the area shows the sheet pixel (column·tw + x mod tw, row·th + y mod th),
+// the sheet being the one for the painter's ratio.
 void TileFill(QPainter& p, const QRect& area, const QImage& sheet, int column, int row)
 {
     const int tw = sheet.width() / 2, th = sheet.height() / kSheetRows;
     const int sx0 = column * tw, sy0 = row * th;
-    for (int y = area.top(); y <= area.bottom();) {
-        const int sy = ((y % th) + th) % th;
-        const int ch = std::min(th - sy, area.bottom() + 1 - y);
-        for (int x = area.left(); x <= area.right();) {
-            const int sx = ((x % tw) + tw) % tw;
-            const int cw = std::min(tw - sx, area.right() + 1 - x);
-            p.drawImage(QPoint(x, y), sheet, QRect(sx0 + sx, sy0 + sy, cw, ch));
-            x += cw;
+    const QRect d = DeviceRect(area, PaintRatio(p));
+    InDevicePixels(p, [&] {
+        for (int y = d.top(); y <= d.bottom();) {
+            const int sy = ((y % th) + th) % th;
+            const int ch = std::min(th - sy, d.bottom() + 1 - y);
+            for (int x = d.left(); x <= d.right();) {
+                const int sx = ((x % tw) + tw) % tw;
+                const int cw = std::min(tw - sx, d.right() + 1 - x);
+                // the rectangle form ignores the sheet's own ratio: pixel for pixel
+                p.drawImage(QRect(x, y, cw, ch), sheet, QRect(sx0 + sx, sy0 + sy, cw, ch));
+                x += cw;
+            }
+            y += ch;
         }
-        y += ch;
-    }
+    });
 }
 
-void Resize(QImage& image, QSize size)
+// The same rectangle of another picture of the same size and ratio, pixel for pixel.
+void CopyArea(QPainter& p, const QImage& from, const QRect& logical)
 {
-    if (image.size() != size || image.format() != QImage::Format_RGB32)
-        image = QImage(size, QImage::Format_RGB32);
+    const QRect d = DeviceRect(logical, PaintRatio(p));
+    InDevicePixels(p, [&] { p.drawImage(d, from, d); });
+}
+
+// A picture of `size` logical pixels at ratio r (size·r device pixels).
+void Resize(QImage& image, QSize size, qreal r)
+{
+    const QSize device = DeviceSize(size, r);
+    if (image.size() != device || image.format() != QImage::Format_RGB32)
+        image = QImage(device, QImage::Format_RGB32);
+    image.setDevicePixelRatio(r);
+}
+
+// An ellipse inscribed in (left, top, right, bottom), right and bottom exclusive, in the
+// brush, its outline (if the pen draws one) the outermost logical pixel ring in the pen's
+// colour. Qt's aliased ellipse of QRect(x, y, w, h) covers x .. x + w, hence the minus one
+// at ratio 1; at device resolution the exact circle with a pen one logical pixel wide.
+void Ellipse(QPainter& p, int left, int top, int right, int bottom)
+{
+    if (PaintRatio(p) == 1) {
+        p.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+        return;
+    }
+    QPen pen = p.pen();
+    if (pen.style() != Qt::NoPen) {
+        pen.setWidthF(1.0);
+        pen.setCosmetic(false);
+        p.setPen(pen);
+    }
+    p.drawEllipse(QRectF(left + 0.5, top + 0.5, right - left - 1, bottom - top - 1));
 }
 
 // A closed line through the points, each standing for the pixel it names: Qt puts pixel
@@ -132,6 +179,35 @@ void FrameRect(QPainter& p, int left, int top, int right, int bottom, int width)
 
 } // namespace
 
+qreal PaintRatio(const QPainter& p)
+{
+    return p.device() ? p.device()->devicePixelRatio() : 1.0;
+}
+
+QRect DeviceRect(const QRect& logical, qreal r)
+{
+    if (r == 1)
+        return logical;
+    const int left = qRound(logical.left() * r), top = qRound(logical.top() * r);
+    const int right = qRound((logical.left() + logical.width()) * r);
+    const int bottom = qRound((logical.top() + logical.height()) * r);
+    return QRect(left, top, right - left, bottom - top);
+}
+
+QSize DeviceSize(const QSize& logical, qreal r) { return DeviceRect(QRect(QPoint(0, 0), logical), r).size(); }
+
+void DrawDevicePixels(QPainter& p, const QImage& picture, const QRect& logicalDirty)
+{
+    const qreal r = PaintRatio(p);
+    if (r == 1) {
+        p.drawImage(logicalDirty, picture, logicalDirty);
+        return;
+    }
+    // The painter is clipped to what needs painting; only that part is copied.
+    const QRect d = DeviceRect(logicalDirty, r).adjusted(-1, -1, 1, 1).intersected(picture.rect());
+    InDevicePixels(p, [&] { p.drawImage(d, picture, d); });
+}
+
 int SheetRow(int backMode) { return ((backMode % kSheetRows) + kSheetRows) % kSheetRows; }
 
 void FillFromSheet(QPainter& p, const QRect& area, const QImage& sheet, int column, int backMode)
@@ -146,31 +222,32 @@ void FillFromSheet(QPainter& p, const QRect& area, const QImage& sheet, int colu
 void BuildBoardBack(QImage& boardBack, QSize size, const QImage& sheet, int backMode)
 {
     CheckSheet(sheet);
-    Resize(boardBack, size);
+    Resize(boardBack, size, sheet.devicePixelRatio());
     QPainter p(&boardBack);
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    TileFill(p, boardBack.rect(), sheet, 1, SheetRow(backMode));
+    TileFill(p, QRect(QPoint(0, 0), size), sheet, 1, SheetRow(backMode));
 }
 
 void DrawBackground(QImage& board, QSize size, const QImage& boardBack, const QImage& sheet, int backMode,
                     const Geometry& g)
 {
     CheckSheet(sheet);
-    if (boardBack.size() != size)
+    const qreal r = sheet.devicePixelRatio();
+    if (boardBack.size() != DeviceSize(size, r) || boardBack.devicePixelRatio() != r)
         throw std::invalid_argument("DrawBackground: the board background has not been built for this size");
-    Resize(board, size);
+    Resize(board, size, r);
     const int W = size.width(), H = size.height();
     const int C = g.CellSize, h = C / 2, S = g.PlateStep;
 
     QPainter p(&board);
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    TileFill(p, board.rect(), sheet, 0, SheetRow(backMode));
+    TileFill(p, QRect(QPoint(0, 0), size), sheet, 0, SheetRow(backMode));
 
     // Board square and side panel show the dark tiling, aligned with the board area.
     const int Lb = g.OriginX - h, Tb = g.OriginY - h;
     const int Lp = g.PlateX - S, Tp = g.PlateY - S / 2, Wp = 2 * S + S / 2, Hp = 4 * S;
-    p.drawImage(QPoint(Lb, Tb), boardBack, QRect(Lb, Tb, 7 * C, 7 * C));
-    p.drawImage(QPoint(Lp, Tp), boardBack, QRect(Lp, Tp, Wp, Hp));
+    CopyArea(p, boardBack, QRect(Lb, Tb, 7 * C, 7 * C));
+    CopyArea(p, boardBack, QRect(Lp, Tp, Wp, Hp));
 
     Crisp(p);
     // Markers: an arrow from each hold place into a square around its plate.
@@ -242,7 +319,7 @@ void DrawCake(QPainter& p, const Geometry& g, int x, int y, int slices, int colo
     const bool mixed = colour == kMixedCake;
     p.setPen(Pen(mixed ? kMixedOutline : table[colour][14]));
     p.setBrush(ToQColor(mixed ? kBlack : table[colour][13]));
-    p.drawEllipse(Inscribed(x - R, y - R, x + R, y + R));
+    Ellipse(p, x - R, y - R, x + R, y + R);
 
     // Slice i runs from (i - 1)·30 to i·30 degrees clockwise from 12 o'clock. The mixed
     // cake always shows all twelve, green, blue, yellow, red three times round.
@@ -262,7 +339,7 @@ void DrawCake(QPainter& p, const Geometry& g, int x, int y, int slices, int colo
     else
         p.setPen(Pen(count < 1 ? table[colour][14] : table[colour][count]));
     p.setBrush(ToQColor(mixed ? kBlack : table[colour][15]));
-    p.drawEllipse(Inscribed(x - r, y - r, x + r, y + r));
+    Ellipse(p, x - r, y - r, x + r, y + r);
 }
 
 void DrawEmptyCell(QPainter& p, const Geometry& g, int x, int y)
@@ -271,7 +348,7 @@ void DrawEmptyCell(QPainter& p, const Geometry& g, int x, int y)
     Crisp(p);
     p.setPen(Pen(kEmptyCellOutline));
     p.setBrush(Qt::black);
-    p.drawEllipse(Inscribed(x - R, y - R, x + R, y + R));
+    Ellipse(p, x - R, y - R, x + R, y + R);
 }
 
 void DrawEmptySlot(QPainter& p, const Geometry& g, int column, int colour)
@@ -283,7 +360,7 @@ void DrawEmptySlot(QPainter& p, const Geometry& g, int column, int colour)
     Crisp(p);
     p.setPen(Pen(ColourTable()[colour][14]));
     p.setBrush(ToQColor(ColourTable()[colour][13]));
-    p.drawEllipse(Inscribed(c.x - R, c.y - R, c.x + R, c.y + R));
+    Ellipse(p, c.x - R, c.y - R, c.x + R, c.y + R);
 }
 
 void DrawPulseDot(QPainter& p, const Geometry& g, int x, int y, uint32_t colour)
@@ -296,7 +373,10 @@ void DrawPulseDot(QPainter& p, const Geometry& g, int x, int y, uint32_t colour)
     Crisp(p);
     p.setPen(Pen(colour));
     p.setBrush(ToQColor(colour));
-    p.drawEllipse(QRect(x - r, y - r, 2 * r, 2 * r));
+    if (PaintRatio(p) == 1)
+        p.drawEllipse(QRect(x - r, y - r, 2 * r, 2 * r));
+    else
+        Ellipse(p, x - r, y - r, x + r + 1, y + r + 1);
 }
 
 void DrawPauseCover(QPainter& p, const Geometry& g)

@@ -2,8 +2,10 @@
 
 #include "assets/Pictures.h"
 #include "generated/Version.h"
+#include "ui/BoardPainter.h"
 #include "ui/FramedPanel.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
 
@@ -30,7 +32,7 @@ QImage DlgResources::At(ListId list, int index) const
     if (index < 0 || index >= images.size())
         return {};
     if (images[index].isNull())
-        images[index] = assets::Picture(kLists[list], index);
+        images[index] = assets::Picture(kLists[list], index, FaceRatio());
     return images[index];
 }
 
@@ -47,6 +49,11 @@ const QList<QImage>& DlgResources::All(ListId list) const
     for (int i = 0; i < lists_[list].size(); ++i)
         At(list, i);
     return lists_[list];
+}
+
+qreal FaceRatio()
+{
+    return qApp ? qApp->devicePixelRatio() : 1.0;
 }
 
 QFont DialogFont(int pixelSize, bool bold)
@@ -140,8 +147,17 @@ void ShowPicture(QLabel* label, const QImage& picture)
 {
     if (picture.isNull())
         return;
-    label->setPixmap(QPixmap::fromImage(picture));
-    label->setGeometry(QRect(label->pos(), picture.size()));
+    const QSize logical = picture.deviceIndependentSize().toSize();
+    QImage shown = picture;
+    // Between the stored resolutions the 2x picture is scaled down smoothly once here; the
+    // label itself would pick every other pixel.
+    const qreal r = label->devicePixelRatio();
+    if (r != picture.devicePixelRatio() && r > 1) {
+        shown = picture.scaled(DeviceSize(logical, r), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        shown.setDevicePixelRatio(r);
+    }
+    label->setPixmap(QPixmap::fromImage(shown));
+    label->setGeometry(QRect(label->pos(), logical));
 }
 
 BrandSide MakeBrandSide(QWidget* dialog)

@@ -38,6 +38,10 @@ private:
     mutable QList<QImage> lists_[ListCount];
 };
 
+// The device pixel ratio the faces and dialog pictures are chosen for: the densest screen's,
+// so that a window on it is sharp (on a plainer screen the painter scales them down smoothly).
+qreal FaceRatio();
+
 // Liberation Sans stands in for Arial (same metrics). Sizes are pixels, because every
 // dialog places its controls at fixed pixel positions.
 QFont DialogFont(int pixelSize, bool bold);

@@ -17,7 +17,9 @@ void FramedPanel::paintEvent(QPaintEvent*)
     QPainter p(this);
     const QRect r = rect();
     if (!picture_.isNull()) {
-        if (picture_.size() == r.size())
+        // A 2x picture on a screen between the stored resolutions is scaled smoothly.
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        if (picture_.deviceIndependentSize().toSize() == r.size())
             p.drawImage(0, 0, picture_);
         else
             p.drawImage(r, picture_);

@@ -10,7 +10,7 @@ class FramedPanel : public QWidget {
     Q_OBJECT
 public:
     explicit FramedPanel(QWidget* parent = nullptr);
-    // The picture is scaled to the panel when its size differs.
+    // The picture is scaled to the panel when its (logical) size differs.
     void SetPicture(const QImage& picture);
 
 protected:

@@ -56,6 +56,8 @@ void ImageButton::paintEvent(QPaintEvent*)
         face = &disabled_;
     else if (hovered_ && !isDown())
         face = &hover_;
+    // 2x faces on a screen between the stored resolutions are scaled smoothly.
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
     if (!face->isNull())
         p.drawPixmap(0, 0, *face);
 }

@@ -146,7 +146,8 @@ void MainForm::FormCreate()
         auto* b = new ImageButton(toolBox_);
         const FaceSet& f = kGameFaces[i];
         b->move(f.left, 4);
-        b->SetFaces(assets::Bmps(f.normal), assets::Bmps(f.hover), assets::Bmps(f.disabled));
+        const auto face = [](int index) { return assets::Picture(assets::PictureList::Bmps, index, FaceRatio()); };
+        b->SetFaces(face(f.normal), face(f.hover), face(f.disabled));
         gameButtons_[i] = b;
     }
     optionBtn_ = new ImageButton(toolBox_);
@@ -212,7 +213,8 @@ void MainForm::FormCreate()
     // 8. - 15.
     game_.Seed(Random::SeedFromClock());
     ColourTable();
-    toolImages_ = LoadToolBarImages();
+    ratio_ = devicePixelRatio();
+    toolImages_ = LoadToolBarImages(ratio_);
     BuildBoardBack();
     game_.SetBoardSize(box_->width(), box_->height());
     game_.Deal();
@@ -308,11 +310,27 @@ void MainForm::RenderBoard()
 
 void MainForm::RecomposeToolBar()
 {
-    if (toolBitmap_.size() != toolBox_->size())
-        toolBitmap_ = QImage(toolBox_->size(), QImage::Format_RGB32);
+    const QSize device = DeviceSize(toolBox_->size(), ratio_);
+    if (toolBitmap_.size() != device)
+        toolBitmap_ = QImage(device, QImage::Format_RGB32);
+    toolBitmap_.setDevicePixelRatio(ratio_);
     QPainter p(&toolBitmap_);
     ui::ToolBoxPaint(p, toolBitmap_.width(), toolImages_, settings_.BackMode, game_.Position().Score,
                     game_.Position().JumpsLeft);
+}
+
+void MainForm::MatchScreenRatio()
+{
+    const qreal now = box_->devicePixelRatio();
+    if (now == ratio_ || closing_)
+        return;
+    ratio_ = now;
+    toolImages_ = LoadToolBarImages(ratio_);
+    BuildBoardBack();
+    RenderBoard();
+    RecomposeToolBar();
+    toolBox_->update();
+    box_->update();
 }
 
 void MainForm::BackgroundChanged()
@@ -354,6 +372,7 @@ QRect MainForm::DotRect(const Point& c) const
 
 void MainForm::BoxPaint(QPainter& p, const QRegion& dirty)
 {
+    MatchScreenRatio();
     if (boardBitmap_.isNull()) {
         for (const QRect& r : dirty)
             p.fillRect(r, Qt::black);
@@ -362,7 +381,7 @@ void MainForm::BoxPaint(QPainter& p, const QRegion& dirty)
     // A tick changes a few pulse dots: copy back only those small squares, not the
     // rectangle around all of them.
     for (const QRect& r : dirty)
-        p.drawImage(r, boardBitmap_, r);
+        DrawDevicePixels(p, boardBitmap_, r);
     const Tableau& t = game_.Position();
     const Geometry& g = game_.Layout();
     const GamePhase phase = game_.Phase();
@@ -407,11 +426,12 @@ void MainForm::BoxPaint(QPainter& p, const QRegion& dirty)
 
 void MainForm::ToolBoxPaint(QPainter& p, const QRegion& dirty)
 {
+    MatchScreenRatio();
     for (const QRect& r : dirty) {
         if (toolBitmap_.isNull())
             p.fillRect(r, Qt::black);
         else
-            p.drawImage(r, toolBitmap_, r);
+            DrawDevicePixels(p, toolBitmap_, r);
     }
 }
 

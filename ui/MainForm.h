@@ -146,6 +146,7 @@ private:
     void BuildBoardBack();
     void RenderBoard();
     void RecomposeToolBar();
+    void MatchScreenRatio();
     void ReportError(const QString& text);
     settings::WindowPlacement CurrentPlacement() const;
     void RestorePlacement();
@@ -165,6 +166,9 @@ private:
     bool closing_ = false;
     bool storeFailedAtClose_ = false;  // the settings could not be written at close
 
+    // The pictures are made for the screen's device pixel ratio; moving to a screen of
+    // another density makes them anew.
+    qreal ratio_ = 1;
     ToolBarImages toolImages_;  // the background sheet among them, also for the board
     QImage boardBackBitmap_;
     QImage boardBitmap_;

@@ -417,3 +417,83 @@ TEST(Pictures, MainWindowPicturesAreReadyMadeEqualToTheirFilesAndHeldOnce)
         }
     }
 }
+
+// The twins for high-density screens ("@2x"): twice the size each way, stored like their
+// 1x pictures, the same picture only finer, and their masks agree with them pixel for pixel.
+TEST(Pictures, EveryPictureHasATwinAtTwiceTheSize)
+{
+    for (const Expected& e : everyPicture()) {
+        SCOPED_TRACE(describe(e.list, e.index).toStdString());
+        const QImage one = Picture(e.list, e.index);
+        const QImage two = Picture(e.list, e.index, 2.0);
+        ASSERT_FALSE(two.isNull());
+        EXPECT_EQ(two.size(), QSize(2 * e.width, 2 * e.height));
+        EXPECT_EQ(two.devicePixelRatio(), 2.0);
+        EXPECT_EQ(two.deviceIndependentSize().toSize(), one.size());
+        EXPECT_EQ(two.format(), one.format());
+        const PngHeader a = readHeader(PicturePath(e.list, e.index)), b = readHeader(PicturePath2x(e.list, e.index));
+        EXPECT_EQ(b.bitDepth, a.bitDepth);
+        EXPECT_EQ(b.colourType, a.colourType);
+        // the same picture: averaged down to 1x it is close to the 1x picture
+        const QImage down = two.convertToFormat(QImage::Format_ARGB32).scaled(one.size(), Qt::IgnoreAspectRatio,
+                                                                              Qt::SmoothTransformation);
+        const QImage ref = one.convertToFormat(QImage::Format_ARGB32);
+        double diff = 0;
+        for (int y = 0; y < ref.height(); ++y)
+            for (int x = 0; x < ref.width(); ++x) {
+                const QRgb p = ref.pixel(x, y), q = down.pixel(x, y);
+                diff += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+            }
+        EXPECT_LT(diff / (3.0 * ref.width() * ref.height()), 24.0);
+    }
+    // the window icon: QIcon finds the twin by its name
+    const QImage icon2(WindowIconPath().replace(".png", "@2x.png"));
+    EXPECT_EQ(icon2.size(), QSize(64, 64));
+    EXPECT_LE(icon2.colorCount(), 16);
+    EXPECT_EQ(WindowIcon().pixmap(QSize(32, 32), 2.0).size(), QSize(64, 64));
+    EXPECT_TRUE(Picture(PictureList::Bmps, BmpsCount, 2.0).isNull());
+    EXPECT_TRUE(PicturePath2x(PictureList::Dlgs, -1).isEmpty());
+}
+
+TEST(Pictures, TwinMasksAgreeWithTheirPictures)
+{
+    const QImage strip = Picture(PictureList::Bmps, BmpsDigits, 2.0);
+    ASSERT_EQ(strip.size(), QSize(440, 108));
+    for (int cell = 0; cell < 11; ++cell) {
+        int glyphPixels = 0;
+        for (int y = 0; y < 54; ++y)
+            for (int x = cell * 40; x < cell * 40 + 40; ++x) {
+                const QRgb colour = strip.pixel(x, y), mask = strip.pixel(x, y + 54);
+                ASSERT_TRUE(isBlack(mask) || isWhite(mask)) << x << "," << y;
+                ASSERT_EQ(isBlack(mask), !isBlack(colour)) << x << "," << y;
+                if (!isBlack(colour)) {
+                    ++glyphPixels;
+                    EXPECT_LT(x - cell * 40, 38) << "glyphs keep to their 19 logical columns";
+                }
+            }
+        EXPECT_GT(glyphPixels, 160) << "cell " << cell;
+    }
+    const QImage icon = Picture(PictureList::Bmps, BmpsJumpIcon, 2.0);
+    const QImage mask = Picture(PictureList::Bmps, BmpsJumpMask, 2.0).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(icon.size(), QSize(90, 90));
+    ASSERT_EQ(mask.size(), icon.size());
+    EXPECT_EQ(Picture(PictureList::Bmps, BmpsJumpMask, 2.0).depth(), 1);
+    for (int y = 0; y < icon.height(); ++y)
+        for (int x = 0; x < icon.width(); ++x)
+            ASSERT_EQ(isBlack(mask.pixel(x, y)), !isBlack(icon.pixel(x, y))) << x << "," << y;
+    EXPECT_TRUE(isBlack(mask.pixel(45, 45)));
+    EXPECT_TRUE(isWhite(mask.pixel(0, 0)));
+    // faces: white corners, black frame, nothing white inside, at twice the pixels
+    for (const auto& [list, index] : everyFace()) {
+        SCOPED_TRACE(describe(list, index).toStdString());
+        const QImage face = Picture(list, index, 2.0);
+        ASSERT_EQ(face.size(), QSize(100, 100));
+        for (QPoint corner : {QPoint(0, 0), QPoint(99, 0), QPoint(0, 99), QPoint(99, 99)})
+            EXPECT_TRUE(isWhite(face.pixel(corner)));
+        for (QPoint frame : {QPoint(50, 0), QPoint(0, 50), QPoint(99, 50), QPoint(50, 99)})
+            EXPECT_TRUE(isBlack(face.pixel(frame)));
+        for (int y = 8; y < 92; ++y)
+            for (int x = 8; x < 92; ++x)
+                ASSERT_FALSE(isWhite(face.pixel(x, y))) << x << "," << y;
+    }
+}

@@ -17,14 +17,23 @@ namespace {
 constexpr double Pi = 3.14159265358979323846;
 constexpr int N = TileSize;
 
-using HeightField = std::vector<double>;
+// A square height field of the tile's own pixels (N at scale 1, 2N at scale 2), wrapping.
+struct HeightField {
+    int size;
+    std::vector<double> v;
+    explicit HeightField(int m) : size(m), v(std::size_t(m) * std::size_t(m)) {}
+    double& at(int x, int y) { return v[std::size_t(((y + size) % size) * size + (x + size) % size)]; }
+    double get(int x, int y) const { return v[std::size_t(((y + size) % size) * size + (x + size) % size)]; }
+};
 
-double& at(HeightField& h, int x, int y) { return h[std::size_t(((y + N) % N) * N + (x + N) % N)]; }
-double get(const HeightField& h, int x, int y) { return h[std::size_t(((y + N) % N) * N + (x + N) % N)]; }
+double& at(HeightField& h, int x, int y) { return h.at(x, y); }
+double get(const HeightField& h, int x, int y) { return h.get(x, y); }
 
-// Lambert light from the top left on a height field (differences wrap around).
+// Lambert light from the top left on a height field (differences wrap around). The slope
+// is taken per logical pixel, so a finer field is lit as the coarse one.
 double lightOn(const HeightField& h, int x, int y, double strength)
 {
+    strength *= double(h.size) / N;
     const double dx = (get(h, x + 1, y) - get(h, x - 1, y)) * strength;
     const double dy = (get(h, x, y + 1) - get(h, x, y - 1)) * strength;
     // normal (-dx, -dy, 1), light from (-1, -1, 1.4)
@@ -93,12 +102,13 @@ double borderDistance(const Nearest& n) { return (n.d2 - n.d1) * 0.5; }
 // 0: dense foliage in reds and greens ---------------------------------------------
 QImage foliage()
 {
-    QImage img(N, N, QImage::Format_RGB32);
+    QImage img = canvas(N, N, QImage::Format_RGB32);
+    const double k = PaintScale();
     TileNoise ground(N, 4, 4, 101);
-    for (int y = 0; y < N; ++y)
-        for (int x = 0; x < N; ++x) {
-            const double n = ground.at(x, y);
-            img.setPixel(x, y, rgb(22 + 30 * n, 48 + 40 * n, 18 + 16 * n));
+    for (int py = 0; py < img.height(); ++py)
+        for (int px = 0; px < img.width(); ++px) {
+            const double n = ground.at(px / k, py / k);
+            img.setPixel(px, py, rgb(22 + 30 * n, 48 + 40 * n, 18 + 16 * n));
         }
     const std::array<QColor, 9> colours{QColor(196, 38, 36),  QColor(226, 74, 40),  QColor(150, 24, 40),
                                         QColor(72, 150, 52),  QColor(40, 118, 48),  QColor(118, 176, 60),
@@ -147,7 +157,8 @@ QImage foliage()
 // 1: violet woven diagonal pattern ------------------------------------------------
 QImage woven()
 {
-    QImage img(N, N, QImage::Format_RGB32);
+    QImage img = canvas(N, N, QImage::Format_RGB32);
+    const double k = PaintScale();
     const double w = 100.0 / 6; // strand pitch along the diagonals: 6 strands per tile, an even number
     TileNoise fibre(N, 10, 3, 202);
     const QColor base(132, 72, 178);
@@ -176,13 +187,13 @@ QImage woven()
         out[1] += base.green() * f + 220 * hi;
         out[2] += base.blue() * f + 255 * hi;
     };
-    for (int y = 0; y < N; ++y)
-        for (int x = 0; x < N; ++x) {
+    for (int py = 0; py < img.height(); ++py)
+        for (int px = 0; px < img.width(); ++px) {
             double c[3] = {0, 0, 0};
             for (double sy : {0.25, 0.75})
                 for (double sx : {0.25, 0.75})
-                    sample(x + sx, y + sy, c);
-            img.setPixel(x, y, rgb(c[0] / 4, c[1] / 4, c[2] / 4));
+                    sample((px + sx) / k, (py + sy) / k, c);
+            img.setPixel(px, py, rgb(c[0] / 4, c[1] / 4, c[2] / 4));
         }
     return img;
 }
@@ -190,11 +201,13 @@ QImage woven()
 // 2: green marbled bubbles --------------------------------------------------------
 QImage marbledBubbles()
 {
-    QImage img(N, N, QImage::Format_RGB32);
+    QImage img = canvas(N, N, QImage::Format_RGB32);
+    const double k = PaintScale();
     TileNoise turb(N, 4, 5, 303);
     const QColor deep(22, 92, 52), mid(56, 150, 84), vein(186, 232, 190);
-    for (int y = 0; y < N; ++y)
-        for (int x = 0; x < N; ++x) {
+    for (int py = 0; py < img.height(); ++py)
+        for (int px = 0; px < img.width(); ++px) {
+            const double x = px / k, y = py / k;
             const double t = turb.at(x, y);
             const double s = std::sin(2 * Pi * (2.0 * x / N + 1.0 * y / N) + 9.0 * t);
             const double m = 0.5 + 0.5 * s;
@@ -202,7 +215,7 @@ QImage marbledBubbles()
             const double veins = std::pow(1 - std::abs(s), 14);
             c = mix(c, vein, veins * 0.75);
             const double n = 0.88 + 0.24 * turb.at(x * 2.0 + 13, y * 2.0 + 7);
-            img.setPixel(x, y, shade(c, n));
+            img.setPixel(px, py, shade(c, n));
         }
     Rng rng(33);
     QPainter p(&img);
@@ -237,23 +250,26 @@ QImage marbledBubbles()
 // 3: brown diagonal bark stripes --------------------------------------------------
 QImage bark()
 {
-    QImage img(N, N, QImage::Format_RGB32);
+    QImage img = canvas(N, N, QImage::Format_RGB32);
+    const double k = PaintScale();
+    const int M = img.width();
     TileNoise warp(N, 4, 3, 404);
     TileNoise grain(N, 10, 3, 405);
-    HeightField h(std::size_t(N * N));
-    for (int y = 0; y < N; ++y)
-        for (int x = 0; x < N; ++x) {
+    HeightField h(M);
+    for (int py = 0; py < M; ++py)
+        for (int px = 0; px < M; ++px) {
+            const double x = px / k, y = py / k;
             // five ridges per tile along the diagonal, bent by the noise
             const double s = 5.0 * (x + y) / N + 1.1 * warp.at(x, y);
             const double f = s - std::floor(s);
             const double ridge = std::pow(std::sin(Pi * f), 0.6);
             const double crack = smoothstep(0.0, 0.08, f) * smoothstep(0.0, 0.08, 1 - f);
             const double fine = 0.5 + 0.5 * std::sin(2 * Pi * (20.0 * (x + y) / N) + 6 * grain.at(x, y));
-            at(h, x, y) = ridge * crack * 8 + fine * 1.2 + grain.at(x, y) * 2;
+            at(h, px, py) = ridge * crack * 8 + fine * 1.2 + grain.at(x, y) * 2;
         }
     const QColor dark(58, 32, 18), midc(124, 76, 40), light(182, 128, 72);
-    for (int y = 0; y < N; ++y)
-        for (int x = 0; x < N; ++x) {
+    for (int y = 0; y < M; ++y)
+        for (int x = 0; x < M; ++x) {
             const double hv = get(h, x, y) / 11.0;
             QColor c = hv < 0.5 ? mix(dark, midc, hv * 2) : mix(midc, light, (hv - 0.5) * 2);
             const double l = lightOn(h, x, y, 0.45);
@@ -265,7 +281,8 @@ QImage bark()
 // 4: multicoloured mosaic ---------------------------------------------------------
 QImage mosaic()
 {
-    QImage img(N, N, QImage::Format_RGB32);
+    QImage img = canvas(N, N, QImage::Format_RGB32);
+    const double k = PaintScale();
     Rng rng(55);
     const auto seeds = jitteredSeeds(7, 0.28, rng);
     const std::array<QColor, 8> palette{QColor(222, 62, 54),  QColor(246, 150, 40), QColor(244, 206, 58),
@@ -282,9 +299,10 @@ QImage mosaic()
     }
     TileNoise speck(N, 20, 2, 56);
     const QColor grout(214, 200, 176);
-    for (int y = 0; y < N; ++y)
-        for (int x = 0; x < N; ++x) {
-            const Nearest n = nearestSeeds(seeds, x + 0.5, y + 0.5);
+    for (int py = 0; py < img.height(); ++py)
+        for (int px = 0; px < img.width(); ++px) {
+            const double x = px / k, y = py / k;
+            const Nearest n = nearestSeeds(seeds, (px + 0.5) / k, (py + 0.5) / k);
             const double e = borderDistance(n);
             const QColor tile = colourOf[std::size_t(n.id)];
             // bevelled tessera: lighter towards the top left of each piece
@@ -294,7 +312,7 @@ QImage mosaic()
             QColor c = shade(tile, f * (0.75 + 0.25 * bevel));
             const double groutMix = 1 - smoothstep(0.7, 1.5, e);
             c = mix(c, shade(grout, 0.85 + 0.15 * speck.at(x, y)), groutMix);
-            img.setPixel(x, y, c.rgb());
+            img.setPixel(px, py, c.rgb());
         }
     return img;
 }
@@ -302,18 +320,21 @@ QImage mosaic()
 // 5: crimson texture (embossed, like pressed leather) -----------------------------
 QImage crimson()
 {
-    QImage img(N, N, QImage::Format_RGB32);
+    QImage img = canvas(N, N, QImage::Format_RGB32);
+    const double k = PaintScale();
+    const int M = img.width();
     TileNoise n1(N, 5, 5, 505);
     TileNoise n2(N, 10, 3, 506);
-    HeightField h(std::size_t(N * N));
-    for (int y = 0; y < N; ++y)
-        for (int x = 0; x < N; ++x) {
+    HeightField h(M);
+    for (int py = 0; py < M; ++py)
+        for (int px = 0; px < M; ++px) {
+            const double x = px / k, y = py / k;
             const double r = 1 - std::abs(2 * n1.at(x, y) - 1); // ridged: soft creases
-            at(h, x, y) = std::pow(r, 3) * 6 + n2.at(x, y) * 2;
+            at(h, px, py) = std::pow(r, 3) * 6 + n2.at(x, y) * 2;
         }
     const QColor deep(104, 10, 28), bright(214, 36, 58);
-    for (int y = 0; y < N; ++y)
-        for (int x = 0; x < N; ++x) {
+    for (int y = 0; y < M; ++y)
+        for (int x = 0; x < M; ++x) {
             const double l = lightOn(h, x, y, 0.6);
             const double t = std::clamp(get(h, x, y) / 7.0, 0.0, 1.0);
             QColor c = mix(deep, bright, 0.35 + 0.5 * t);
@@ -325,7 +346,9 @@ QImage crimson()
 // 6: grey stone texture -------------------------------------------------------------
 QImage stone()
 {
-    QImage img(N, N, QImage::Format_RGB32);
+    QImage img = canvas(N, N, QImage::Format_RGB32);
+    const double k = PaintScale();
+    const int M = img.width();
     Rng rng(66);
     const auto seeds = jitteredSeeds(4, 0.3, rng);
     std::vector<QColor> tint;
@@ -336,24 +359,26 @@ QImage stone()
     }
     TileNoise grain(N, 10, 4, 606);
     TileNoise coarse(N, 4, 3, 607);
-    HeightField h(std::size_t(N * N));
-    std::vector<int> idOf(std::size_t(N * N));
-    for (int y = 0; y < N; ++y)
-        for (int x = 0; x < N; ++x) {
-            const Nearest n = nearestSeeds(seeds, x + 0.5 + 6 * (coarse.at(x, y) - 0.5), y + 0.5);
+    HeightField h(M);
+    std::vector<int> idOf(std::size_t(M * M));
+    for (int py = 0; py < M; ++py)
+        for (int px = 0; px < M; ++px) {
+            const double x = px / k, y = py / k;
+            const Nearest n = nearestSeeds(seeds, (px + 0.5) / k + 6 * (coarse.at(x, y) - 0.5), (py + 0.5) / k);
             const double e = borderDistance(n);
-            at(h, x, y) = std::sqrt(std::min(e, 7.0) / 7.0) * 6 + grain.at(x, y) * 2.2;
-            idOf[std::size_t(y * N + x)] = n.id;
+            at(h, px, py) = std::sqrt(std::min(e, 7.0) / 7.0) * 6 + grain.at(x, y) * 2.2;
+            idOf[std::size_t(py * M + px)] = n.id;
         }
-    for (int y = 0; y < N; ++y)
-        for (int x = 0; x < N; ++x) {
-            const double l = lightOn(h, x, y, 0.55);
-            const double hv = get(h, x, y);
-            QColor c = tint[std::size_t(idOf[std::size_t(y * N + x)])];
+    for (int py = 0; py < M; ++py)
+        for (int px = 0; px < M; ++px) {
+            const double x = px / k, y = py / k;
+            const double l = lightOn(h, px, py, 0.55);
+            const double hv = get(h, px, py);
+            QColor c = tint[std::size_t(idOf[std::size_t(py * M + px)])];
             if (hv < 1.6)
                 c = mix(QColor(70, 68, 66), c, hv / 1.6); // mortar
             const double speck = grain.at(x * 3.0, y * 3.0);
-            img.setPixel(x, y, shade(c, (0.5 + 0.7 * l) * (0.9 + 0.2 * speck)));
+            img.setPixel(px, py, shade(c, (0.5 + 0.7 * l) * (0.9 + 0.2 * speck)));
         }
     return img;
 }
@@ -387,7 +412,7 @@ QImage DarkenTile(const QImage& bright)
 
 QImage PaintBackgroundSheet()
 {
-    QImage sheet(2 * TileSize, BackgroundDesigns * TileSize, QImage::Format_RGB32);
+    QImage sheet = canvas(2 * TileSize, BackgroundDesigns * TileSize, QImage::Format_RGB32);
     QPainter p(&sheet);
     for (int d = 0; d < BackgroundDesigns; ++d) {
         const QImage bright = PaintBackgroundTile(d);

@@ -27,15 +27,17 @@ QRgb rgb(double r, double g, double b)
 // sprinkles. White text stays readable on every part of it.
 QImage outerBack(int w, int h, std::uint64_t seed)
 {
-    QImage img(w, h, QImage::Format_RGB32);
+    QImage img = canvas(w, h, QImage::Format_RGB32);
+    const double k = PaintScale();
     TileNoise noise(256, 8, 4, seed);
     const QColor light(136, 74, 46), dark(62, 28, 24);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const double t = (double(x) / w * 0.45 + double(y) / h * 0.55);
+    for (int py = 0; py < img.height(); ++py)
+        for (int px = 0; px < img.width(); ++px) {
+            const double x = px / k, y = py / k;
+            const double t = (x / w * 0.45 + y / h * 0.55);
             const QColor c = mix(light, dark, t);
             const double n = 0.9 + 0.2 * noise.at(x, y);
-            img.setPixel(x, y, rgb(c.red() * n, c.green() * n, c.blue() * n));
+            img.setPixel(px, py, rgb(c.red() * n, c.green() * n, c.blue() * n));
         }
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -61,15 +63,17 @@ QImage outerBack(int w, int h, std::uint64_t seed)
 // Inner panels: a calmer, darker chocolate with a soft light in the upper left.
 QImage innerPanel(int w, int h, const QColor& tint, std::uint64_t seed)
 {
-    QImage img(w, h, QImage::Format_RGB32);
+    QImage img = canvas(w, h, QImage::Format_RGB32);
+    const double k = PaintScale();
     TileNoise noise(128, 8, 3, seed);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
+    for (int py = 0; py < img.height(); ++py)
+        for (int px = 0; px < img.width(); ++px) {
+            const double x = px / k, y = py / k;
             const double dx = (x - w * 0.3) / w, dy = (y - h * 0.25) / std::max(h, 60);
             const double glow = std::exp(-(dx * dx + dy * dy) * 3.0);
             const double n = 0.93 + 0.14 * noise.at(x, y);
             const double f = (0.7 + 0.45 * glow) * n;
-            img.setPixel(x, y, rgb(tint.red() * f, tint.green() * f, tint.blue() * f));
+            img.setPixel(px, py, rgb(tint.red() * f, tint.green() * f, tint.blue() * f));
         }
     // fine diagonal grain, like pressed paper
     QPainter p(&img);
@@ -226,7 +230,8 @@ void backToGame(QPainter& p, bool pose)
 void flag(QPainter& p, bool german, double wave)
 {
     const int fw = 34, fh = 22;
-    QImage art(fw, fh, QImage::Format_ARGB32_Premultiplied);
+    const int k = PaintScale();
+    QImage art = canvas(fw, fh, QImage::Format_ARGB32_Premultiplied);
     art.fill(Qt::transparent);
     {
         QPainter f(&art);
@@ -257,15 +262,17 @@ void flag(QPainter& p, bool german, double wave)
     pole.addRoundedRect(QRectF(ox - 3, oy - 3, 2.6, 38), 1.2, 1.2);
     dropShadow(p, pole);
     shadedFill(p, pole, QColor(230, 220, 200), QColor(120, 100, 80), QColor(50, 40, 30), 0.7);
-    QImage warped(fw, fh + 2 * pad, QImage::Format_ARGB32_Premultiplied);
+    QImage warped = canvas(fw, fh + 2 * pad, QImage::Format_ARGB32_Premultiplied);
     warped.fill(Qt::transparent);
-    auto sample = [&](int x, int y) -> QRgb { return (y < 0 || y >= fh) ? 0 : art.pixel(x, y); };
-    for (int x = 0; x < fw; ++x) {
-        const double phase = 2 * Pi * x / fw * 1.2;
-        const double dy = wave * std::sin(phase) * (x / double(fw));
+    // in the canvases' own pixels: k per logical pixel
+    auto sample = [&](int x, int y) -> QRgb { return (y < 0 || y >= fh * k) ? 0 : art.pixel(x, y); };
+    for (int x = 0; x < fw * k; ++x) {
+        const double lx = double(x) / k;
+        const double phase = 2 * Pi * lx / fw * 1.2;
+        const double dy = wave * std::sin(phase) * (lx / double(fw));
         const double light = 1.0 - 0.09 * wave * std::cos(phase);
         for (int y = 0; y < warped.height(); ++y) {
-            const double sy = y - pad - dy;
+            const double sy = y - pad * k - dy * k;
             const int y0 = int(std::floor(sy));
             const double t = sy - y0;
             const QRgb a = sample(x, y0), b = sample(x, y0 + 1);
@@ -290,7 +297,7 @@ void flag(QPainter& p, bool german, double wave)
 // around it.
 QImage cakePicture()
 {
-    QImage img(105, 77, QImage::Format_ARGB32_Premultiplied);
+    QImage img = canvas(105, 77, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing, true);

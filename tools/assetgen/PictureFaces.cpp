@@ -548,7 +548,7 @@ QImage PaintBtnsFace(int index)
     const QColor orange = faceOrange();
     switch (index) {
     case 0: {
-        QImage blank(FaceSize, FaceSize, QImage::Format_RGB32);
+        QImage blank = canvas(FaceSize, FaceSize, QImage::Format_RGB32);
         blank.fill(Qt::white);
         return blank;
     }

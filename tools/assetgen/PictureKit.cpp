@@ -7,6 +7,22 @@
 
 namespace torvella::assetgen {
 
+namespace {
+int currentScale = 1;
+}
+
+int PaintScale() { return currentScale; }
+
+PaintScaleScope::PaintScaleScope(int scale) : previous_(currentScale) { currentScale = scale; }
+PaintScaleScope::~PaintScaleScope() { currentScale = previous_; }
+
+QImage canvas(int w, int h, QImage::Format format)
+{
+    QImage image(w * currentScale, h * currentScale, format);
+    image.setDevicePixelRatio(currentScale);
+    return image;
+}
+
 PeriodicNoise::PeriodicNoise(int cells, std::uint64_t seed) : cells_(cells), values_(std::size_t(cells * cells))
 {
     Rng rng(seed);
@@ -101,13 +117,13 @@ QPainterPath innerField()
 
 QImage paintFace(const QColor& background, const std::function<void(QPainter&)>& subject)
 {
-    QImage face(FaceSize, FaceSize, QImage::Format_RGB32);
+    QImage face = canvas(FaceSize, FaceSize, QImage::Format_RGB32);
     face.fill(Qt::white);
 
     // Which pixels are corners is decided by an aliased shape, so a corner pixel is
     // either pure white (transparent) or part of the black frame, never a grey blend
     // that would glow against the tool bar.
-    QImage shape(FaceSize, FaceSize, QImage::Format_RGB32);
+    QImage shape = canvas(FaceSize, FaceSize, QImage::Format_RGB32);
     shape.fill(Qt::white);
     {
         QPainter sp(&shape);
@@ -158,10 +174,10 @@ QImage paintFace(const QColor& background, const std::function<void(QPainter&)>&
     p.drawRoundedRect(QRectF(3.5, 3.5, FaceSize - 7, FaceSize - 7), 7.5, 7.5);
     p.end();
 
-    for (int y = 0; y < FaceSize; ++y) {
+    for (int y = 0; y < face.height(); ++y) {
         const QRgb* s = reinterpret_cast<const QRgb*>(shape.constScanLine(y));
         QRgb* d = reinterpret_cast<QRgb*>(face.scanLine(y));
-        for (int x = 0; x < FaceSize; ++x) {
+        for (int x = 0; x < face.width(); ++x) {
             if (qRed(s[x]) == 255)
                 d[x] = qRgb(255, 255, 255);
             else if ((d[x] & 0xFFFFFF) == 0xFFFFFF)
@@ -174,6 +190,7 @@ QImage paintFace(const QColor& background, const std::function<void(QPainter&)>&
 QImage greyFace(const QImage& face)
 {
     QImage grey(face.size(), QImage::Format_Grayscale8);
+    grey.setDevicePixelRatio(face.devicePixelRatio());
     for (int y = 0; y < face.height(); ++y) {
         const QRgb* s = reinterpret_cast<const QRgb*>(face.constScanLine(y));
         uchar* d = grey.scanLine(y);

@@ -12,6 +12,25 @@
 
 namespace torvella::assetgen {
 
+// Every picture is painted twice: at scale 1 for the stored picture and at scale 2 for its
+// "@2x" twin on high-density screens. The painters work in logical pixels: a canvas has
+// scale times as many pixels each way and that devicePixelRatio, so a QPainter on it draws
+// the same shapes finer; loops over pixels go over the canvas's own pixels and evaluate
+// their functions at logical coordinates (pixel / scale).
+int PaintScale();
+class PaintScaleScope {
+public:
+    explicit PaintScaleScope(int scale);
+    ~PaintScaleScope();
+    PaintScaleScope(const PaintScaleScope&) = delete;
+    PaintScaleScope& operator=(const PaintScaleScope&) = delete;
+
+private:
+    int previous_;
+};
+// A w x h (logical) picture at the current scale, not yet filled.
+QImage canvas(int w, int h, QImage::Format format);
+
 // splitmix64: tiny, fast and the same on every platform.
 class Rng {
 public:

@@ -74,7 +74,7 @@ void paintWheel(QPainter& p, QPointF c, double radius, bool detailed)
 
 QImage PaintDigitStrip()
 {
-    QImage strip(11 * CellW, 2 * CellH, QImage::Format_RGB32);
+    QImage strip = canvas(11 * CellW, 2 * CellH, QImage::Format_RGB32);
     strip.fill(Qt::black);
     QPainter p(&strip);
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -132,15 +132,16 @@ QImage PaintDigitStrip()
     // The faintest antialiasing fringe goes to pure black: it would only widen the
     // masks and darken the counters of the digits. The masks are then derived from
     // the glyphs, so the two always agree.
-    for (int y = 0; y < CellH; ++y) {
+    const int rows = CellH * PaintScale();
+    for (int y = 0; y < rows; ++y) {
         QRgb* line = reinterpret_cast<QRgb*>(strip.scanLine(y));
         for (int x = 0; x < strip.width(); ++x)
             if (std::max({qRed(line[x]), qGreen(line[x]), qBlue(line[x])}) < 36)
                 line[x] = qRgb(0, 0, 0);
     }
-    for (int y = 0; y < CellH; ++y) {
+    for (int y = 0; y < rows; ++y) {
         const QRgb* src = reinterpret_cast<const QRgb*>(strip.constScanLine(y));
-        QRgb* dst = reinterpret_cast<QRgb*>(strip.scanLine(y + CellH));
+        QRgb* dst = reinterpret_cast<QRgb*>(strip.scanLine(y + rows));
         for (int x = 0; x < strip.width(); ++x)
             dst[x] = isBlack(src[x]) ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
     }
@@ -149,7 +150,7 @@ QImage PaintDigitStrip()
 
 QImage PaintJumpIcon()
 {
-    QImage icon(45, 45, QImage::Format_RGB32);
+    QImage icon = canvas(45, 45, QImage::Format_RGB32);
     icon.fill(Qt::black);
     QPainter p(&icon);
     paintWheel(p, QPointF(22.5, 22.5), 21.6, true);
@@ -160,6 +161,7 @@ QImage PaintJumpIcon()
 QImage JumpMaskFor(const QImage& icon)
 {
     QImage mask(icon.size(), QImage::Format_Mono);
+    mask.setDevicePixelRatio(icon.devicePixelRatio());
     mask.setColorCount(2);
     mask.setColor(0, qRgb(0, 0, 0));
     mask.setColor(1, qRgb(255, 255, 255));
@@ -172,7 +174,7 @@ QImage JumpMaskFor(const QImage& icon)
 
 QImage PaintWindowIcon()
 {
-    QImage art(32, 32, QImage::Format_ARGB32);
+    QImage art = canvas(32, 32, QImage::Format_ARGB32);
     art.fill(Qt::transparent);
     {
         QPainter p(&art);
@@ -186,10 +188,10 @@ QImage PaintWindowIcon()
             const QColor q = scaled(CakeBase[std::size_t(c)], f);
             palette.push_back(qRgb(q.red(), q.green(), q.blue()));
         }
-    QImage icon(32, 32, QImage::Format_Indexed8);
+    QImage icon(art.size(), QImage::Format_Indexed8);
     icon.setColorTable(palette);
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) {
+    for (int y = 0; y < art.height(); ++y)
+        for (int x = 0; x < art.width(); ++x) {
             const QColor c = QColor::fromRgba(art.pixel(x, y));
             int best = 0;
             if (c.alpha() >= 110) {

@@ -40,10 +40,19 @@ QString listName(PictureList list)
     return {};
 }
 
-QString fileFor(PictureList list, int index)
+// The same rule as assets::PicturePath, without the resource prefix; the 2x twin by Qt's
+// "@2x" convention.
+QString fileFor(PictureList list, int index, int scale)
 {
-    // The same rule as assets::PicturePath, without the resource prefix.
-    return QStringLiteral("pictures/%1%2.png").arg(listName(list)).arg(index, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("pictures/%1%2%3.png")
+        .arg(listName(list))
+        .arg(index, 2, 10, QLatin1Char('0'))
+        .arg(scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale));
+}
+
+QString windowIconFile(int scale)
+{
+    return scale == 1 ? QStringLiteral("pictures/windowicon.png") : QStringLiteral("pictures/windowicon@%1x.png").arg(scale);
 }
 
 QImage stored(const QImage& image, Storage storage)
@@ -73,11 +82,12 @@ void save(const QDir& assets, const QString& file, const QImage& image)
         fail("cannot write " + file + ": " + writer.errorString());
 }
 
+// Every picture at the current paint scale.
 std::vector<Entry> allPictures()
 {
     std::vector<Entry> out;
     auto add = [&](PictureList list, int index, QImage image, Storage storage) {
-        out.push_back({list, index, fileFor(list, index), std::move(image), storage});
+        out.push_back({list, index, fileFor(list, index, PaintScale()), std::move(image), storage});
     };
     // bmps
     add(PictureList::Bmps, assets::BmpsSheet, PaintBackgroundSheet(), Storage::Rgb24);
@@ -180,16 +190,27 @@ void WritePictures(const QDir& assets)
     for (const Entry& e : entries)
         save(assets, e.file, stored(e.image, e.storage));
     const QImage icon = PaintWindowIcon();
-    save(assets, "pictures/windowicon.png", icon);
+    save(assets, windowIconFile(1), icon);
+    // The twins for high-density screens, twice the size each way.
+    std::vector<Entry> twins;
+    {
+        const PaintScaleScope twice(2);
+        twins = allPictures();
+        for (const Entry& e : twins)
+            save(assets, e.file, stored(e.image, e.storage));
+        save(assets, windowIconFile(2), PaintWindowIcon());
+    }
 
     QFile qrc(assets.filePath("pictures.qrc"));
     if (!qrc.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
         fail("cannot write " + qrc.fileName());
     QTextStream out(&qrc);
     out << "<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n<!-- written by torvella-assetgen -->\n<qresource prefix=\"/\">\n";
-    for (const Entry& e : entries)
-        out << "    <file>" << e.file << "</file>\n";
-    out << "    <file>pictures/windowicon.png</file>\n";
+    for (const std::vector<Entry>* list : {&entries, static_cast<const std::vector<Entry>*>(&twins)})
+        for (const Entry& e : *list)
+            out << "    <file>" << e.file << "</file>\n";
+    out << "    <file>" << windowIconFile(1) << "</file>\n";
+    out << "    <file>" << windowIconFile(2) << "</file>\n";
     out << "</qresource>\n</RCC>\n";
     out.flush();
     if (qrc.error() != QFileDevice::NoError)
