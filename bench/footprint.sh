@@ -5,7 +5,9 @@
 #   - launch to the first painted frame (median of RUNS starts of each, interleaved),
 #   - resident memory once the window has settled, music off and music on,
 #   - processor time while idle over IDLE_SECONDS in a freshly dealt game, music off and on,
-#   - the shared libraries mapped once settled.
+#   - the shared libraries mapped once settled,
+#   - and, as the floor for the game's pulse, the blank window repainting four small dots
+#     every 100 ms (TORVELLA_BLANK_PULSE): the game repaints its servable cakes' dots so.
 # Printed as absolute figures and as ratios to the floor.
 #
 # Usage: bench/footprint.sh [build-dir]    (take figures from a Release build)
@@ -79,9 +81,10 @@ for _ in $(seq "$runs"); do
   launch_ms "$floor" "$cfg_off" >> "$work/launch_floor"
   launch_ms "$game" "$cfg_off" >> "$work/launch_game"
 done
-for case in floor off on; do : > "$work/settled_$case"; done
+for case in floor pulse off on; do : > "$work/settled_$case"; done
 for _ in $(seq "$idle_runs"); do
   settled "$floor" "$cfg_off" >> "$work/settled_floor"
+  TORVELLA_BLANK_PULSE=1 settled "$floor" "$cfg_off" >> "$work/settled_pulse"
   settled "$game" "$cfg_off" >> "$work/settled_off"
   settled "$game" "$cfg_on" >> "$work/settled_on"
 done
@@ -89,17 +92,18 @@ done
 lf=$(median < "$work/launch_floor"); lg=$(median < "$work/launch_game")
 col() { awk -v c="$2" '{print $c}' "$work/settled_$1" | median; }
 rf=$(col floor 1); ro=$(col off 1); rn=$(col on 1)
-cf=$(col floor 2); co=$(col off 2); cn=$(col on 2)
+cf=$(col floor 2); co=$(col off 2); cn=$(col on 2); cp=$(col pulse 2)
 nf=$(col floor 3); no=$(col off 3); nn=$(col on 3)
 
 awk -v lf="$lf" -v lg="$lg" -v rf="$rf" -v ro="$ro" -v rn="$rn" -v cf="$cf" -v co="$co" -v cn="$cn" \
-    -v nf="$nf" -v no="$no" -v nn="$nn" -v runs="$runs" -v idle="$idle_runs" 'BEGIN {
+    -v cp="$cp" -v nf="$nf" -v no="$no" -v nn="$nn" -v runs="$runs" -v idle="$idle_runs" 'BEGIN {
   printf "%-44s %12s %12s %8s   %s\n", "figure (medians)", "blank Qt 6", "Torvella", "ratio", "goal"
   printf "%-44s %9.1f ms %9.1f ms %7.2fx   <= 1.5x\n", "launch to first painted frame (" runs " runs)", lf/1000, lg/1000, lg/lf
   printf "%-44s %9.1f MB %9.1f MB %7.2fx   <= 40 MB\n", "resident memory settled, music off", rf/1024, ro/1024, ro/rf
   printf "%-44s %12s %9.1f MB %7.2fx   <= 55 MB\n", "resident memory settled, music on", "-", rn/1024, rn/rf
   printf "%-44s %7.2f ms/s %7.2f ms/s %8s   <= 2 ms/s\n", "idle CPU, dealt game, music off", cf, co, "-"
   printf "%-44s %12s %7.2f ms/s %8s   <= 10 ms/s\n", "idle CPU, dealt game, music on", "-", cn, "-"
+  printf "%-44s %7.2f ms/s %12s %8s\n", "idle CPU, blank window with a 100 ms pulse", cp, "-", "-"
   printf "%-44s %12d %12d %7.2fx\n", "shared libraries mapped, music off", nf, no, no/nf
   printf "%-44s %12s %12d\n", "shared libraries mapped, music on", "-", nn
 }'
