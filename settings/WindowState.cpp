@@ -108,6 +108,20 @@ WindowPlacement EnforceMinimumSize(const WindowPlacement& placement)
     return out;
 }
 
+WindowPlacement KeepStoredPosition(const WindowPlacement& current, const QString& stored,
+                                   const ScreenArea& primaryScreen)
+{
+    const std::optional<WindowPlacement> kept = ParsePlacement(stored);
+    if (!kept)
+        return CentreOnScreen(current, primaryScreen);
+    WindowPlacement out = current;
+    out.left = kept->left;
+    out.top = kept->top;
+    out.right = kept->left + current.Width();
+    out.bottom = kept->top + current.Height();
+    return out;
+}
+
 WindowPlacement RestorePlacement(const QString& stored, const WindowPlacement& current,
                                  const ScreenArea& desktop, const ScreenArea& primaryScreen)
 {

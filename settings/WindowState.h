@@ -73,6 +73,14 @@ WindowPlacement EnforceMinimumSize(const WindowPlacement& placement);
 WindowPlacement RestorePlacement(const QString& stored, const WindowPlacement& current,
                                  const ScreenArea& desktop, const ScreenArea& primaryScreen);
 
+// For a window system where a window cannot choose or learn its position (Wayland): the
+// placement to store is the current one moved to the stored position, so the position a
+// player's other sessions keep is not overwritten with zeros; the size is the current
+// one. Nothing valid stored: the current size centred on the primary screen, where the
+// window would be put at its first start anyway.
+WindowPlacement KeepStoredPosition(const WindowPlacement& current, const QString& stored,
+                                   const ScreenArea& primaryScreen);
+
 // Qt's window state as the show command that is stored (minimised wins over
 // maximised; full screen counts as maximised).
 int ShowCommandFor(Qt::WindowStates states);

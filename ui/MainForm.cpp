@@ -833,8 +833,17 @@ void MainForm::RestorePlacement()
 void MainForm::SavePlacement()
 {
     try {
+        settings::WindowPlacement placement = CurrentPlacement();
+        // Under Wayland a window neither chooses nor learns its position: keep the one
+        // stored, change only the size.
+        if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+            const QScreen* screen = QGuiApplication::primaryScreen();
+            const QRect prim = screen ? screen->geometry() : QRect();
+            placement = settings::KeepStoredPosition(placement, settings::Read(ini_, settings::keys::Placement),
+                                                     {prim.x(), prim.y(), prim.width(), prim.height()});
+        }
         settings::Changes()
-            .Set(settings::keys::Placement, settings::FormatPlacement(CurrentPlacement()))
+            .Set(settings::keys::Placement, settings::FormatPlacement(placement))
             .Remove(settings::keys::PlacementColour)
             .Remove(settings::keys::PlacementFont)
             .WriteTo(ini_);

@@ -121,3 +121,28 @@ TEST(WindowState, WindowStatesMapToShowCommands)
         EXPECT_EQ(PlacementFlagsFor(c.states), c.flags) << int(c.states);
     }
 }
+
+// Wayland: the window cannot learn where it is, so what is stored keeps the position it had
+// and takes the current size; with nothing valid stored the current size goes centred.
+TEST(WindowState, KeepStoredPositionTakesOnlyTheSize)
+{
+    const ScreenArea primary{0, 0, 1920, 1080};
+    WindowPlacement current;  // as a Wayland window reports itself: at 0, 0
+    current.showCmd = ShowNormal;
+    current.right = 800;
+    current.bottom = 520;
+    const struct {
+        const char* stored;
+        WindowPlacement expected;
+    } cases[] = {
+        {"200,0,1,123,77,873,557", {0, ShowNormal, 123, 77, 923, 597}},
+        {"200,2,3,-40,-10,700,500", {0, ShowNormal, -40, -10, 760, 510}},  // off the screen: kept as it was
+        {"", {0, ShowNormal, 560, 280, 1360, 800}},
+        {"garbage", {0, ShowNormal, 560, 280, 1360, 800}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        EXPECT_EQ(FormatPlacement(KeepStoredPosition(current, QString::fromLatin1(c.stored), primary)),
+                  FormatPlacement(c.expected));
+    }
+}
