@@ -1,6 +1,7 @@
 #pragma once
-// Colour values use the layout 0x00BBGGRR (red in the low byte); the window converts them
-// once, in one helper, when it paints.
+// Shared by the game and the painters: the colour tables. Colour values use the layout
+// 0x00BBGGRR (red in the low byte); the window converts them once, in one helper, when it
+// paints.
 #include <array>
 #include <cstdint>
 

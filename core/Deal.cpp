@@ -1,3 +1,4 @@
+// Back end: dealing (see Deal.h).
 #include "core/Deal.h"
 
 #include <utility>

@@ -1,3 +1,4 @@
+// Middle: the game flow (see Game.h).
 #include "core/Game.h"
 
 namespace torvella {

@@ -1,6 +1,7 @@
 #pragma once
-// Board geometry: every position on the board area derives from these seven integers,
-// recomputed from the board area's size on every resize. Division truncates toward zero.
+// Shared by the game and the painters: board geometry. Every position on the board area
+// derives from these seven integers, recomputed from the board area's size on every
+// resize. Division truncates toward zero.
 #include <cstdint>
 
 namespace torvella {

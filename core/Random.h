@@ -1,4 +1,5 @@
 #pragma once
+// Back end: the generator the deal draws from.
 #include <cstdint>
 
 namespace torvella {

@@ -1,3 +1,4 @@
+// Back end: the rules of a move (see Rules.h).
 #include "core/Rules.h"
 
 #include <cstdlib>

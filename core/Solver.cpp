@@ -1,3 +1,4 @@
+// Back end: the solver (see Solver.h).
 #include "core/Solver.h"
 
 #include <algorithm>

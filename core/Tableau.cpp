@@ -1,3 +1,4 @@
+// Back end: the position (see Tableau.h).
 #include "core/Tableau.h"
 
 namespace torvella {
