@@ -3,6 +3,7 @@
 #include "help/hh_funcs.h"
 #include "ui/Application.h"
 #include "ui/MainForm.h"
+#include "ui/QuitSignals.h"
 #include "ui/Windows.h"
 
 #include <QTimer>
@@ -75,6 +76,11 @@ int main(int argc, char** argv)
     {
         torvella::ui::TorvellaApplication app(argc, argv);
         torvella::ui::Windows windows;
+        // Before any library starts: a quit signal closes the game without a question.
+        torvella::ui::QuitSignals quitSignals([&windows](int) {
+            if (windows.mainform)
+                windows.mainform->CloseUnasked();
+        });
         windows.Create();
         FirstPaintProbe probe;
         if (std::getenv("TORVELLA_EXIT_AFTER_FIRST_PAINT"))

@@ -20,6 +20,9 @@ bool AudioDevice::Open()
     if (state_ != State::Untried)
         return state_ == State::Open;
     state_ = State::Failed;
+    // SDL would otherwise take SIGINT and SIGTERM for itself and only post an event that
+    // nobody here reads; the program handles its quit signals on its own.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         error_ = QStringLiteral("The sound system could not start: %1").arg(QString::fromUtf8(SDL_GetError()));
         return false;

@@ -63,6 +63,9 @@ HelpWindow::HelpWindow(const QString& helpFile)
     : helpFile_(helpFile)
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    // The game ends when its main window closes, whatever help is still open; the help
+    // windows are closed as the main window goes.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QStringLiteral("Torvella"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -19,7 +19,9 @@
 #include "settings/Keys.h"
 #include "settings/WindowState.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -31,6 +33,7 @@
 #include <QToolTip>
 
 #include <chrono>
+#include <cstdio>
 #include <optional>
 #include <thread>
 
@@ -235,6 +238,19 @@ void MainForm::FormCreate()
         --hintBlinks_;
         HintBlinkStep();
     });
+    // The loop can be ended from outside (the session manager's "die" at logout): the
+    // game then closes as if by a quit signal. The application first asks every window
+    // to close, so the quit request is seen before that, or the close question would
+    // block the logout.
+    qApp->installEventFilter(this);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { CloseUnasked(); });
+}
+
+bool MainForm::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == qApp && e->type() == QEvent::Quit)
+        CloseUnasked();
+    return QWidget::eventFilter(watched, e);
 }
 
 void MainForm::BindShortcuts()
@@ -753,16 +769,39 @@ void MainForm::closeEvent(QCloseEvent* e)
         e->accept();
         return;
     }
-    if (!game_.CloseQuery()) {
+    if (!unasked_ && !game_.CloseQuery()) {
         e->ignore();
+        return;
+    }
+    if (closing_) {
+        // Closed unasked while the question was showing.
+        e->accept();
         return;
     }
     Leave();
     e->accept();
 }
 
+void MainForm::CloseUnasked()
+{
+    if (closing_)
+        return;
+    unasked_ = true;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible())
+            dialog->reject();
+    Leave();
+    close();
+    hide(); // a close already under way (its question was showing) ignores a second one
+    // The loop ends even when another window (a help window, a message) is still up; the
+    // windows go when it has ended.
+    QCoreApplication::quit();
+}
+
 void MainForm::Leave()
 {
+    // The frame is still on the screen: its rectangle is the one to keep.
+    closedPlacement_ = CurrentPlacement();
     timer_.stop();
     help::HelpQuitAtClose();
     SaveSettings();
@@ -833,7 +872,7 @@ void MainForm::RestorePlacement()
 void MainForm::SavePlacement()
 {
     try {
-        settings::WindowPlacement placement = CurrentPlacement();
+        settings::WindowPlacement placement = closedPlacement_.value_or(CurrentPlacement());
         // Under Wayland a window neither chooses nor learns its position: keep the one
         // stored, change only the size.
         if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
@@ -859,7 +898,10 @@ void MainForm::SavePlacement()
 
 void MainForm::ReportError(const QString& text)
 {
-    ui::ReportError(isVisible() ? this : nullptr, text);
+    if (unasked_)
+        std::fprintf(stderr, "torvella: %s\n", qPrintable(text));
+    else
+        ui::ReportError(isVisible() ? this : nullptr, text);
 }
 
 } // namespace torvella::ui

@@ -20,6 +20,7 @@
 #include <atomic>
 #include <memory>
 #include <thread>
+#include <optional>
 
 class QLabel;
 class QRegion;
@@ -107,6 +108,11 @@ public:
     void InfoBtnClick();
     void RulesBtnClick();
     void ExitBtnClick() { close(); }
+    // A close that cannot be asked (a quit signal, the session's logout): no question, any
+    // open dialog goes as if answered No, the settings and the placement are written and
+    // the loop ends. Errors go to the standard error stream, since nobody may be there to
+    // answer a message box.
+    void CloseUnasked();
     void Timer1Timer() { game_.Timer1Timer(); }
 
     // Painting of the two surfaces, called by their paint events.
@@ -133,6 +139,7 @@ protected:
     void resizeEvent(QResizeEvent*) override;
     void showEvent(QShowEvent*) override;
     void closeEvent(QCloseEvent*) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void FormCreate();
@@ -164,6 +171,8 @@ private:
     bool firstShowPending_ = false;
     bool firstPaintDone_ = false;
     bool closing_ = false;
+    bool unasked_ = false;             // closing by CloseUnasked
+    std::optional<settings::WindowPlacement> closedPlacement_;  // taken while the frame still stands
     bool storeFailedAtClose_ = false;  // the settings could not be written at close
 
     // The pictures are made for the screen's device pixel ratio; moving to a screen of
