@@ -356,8 +356,14 @@ void MainForm::BackgroundChanged()
     RepaintWindow();
 }
 
+void MainForm::moveEvent(QMoveEvent*)
+{
+    FrameMayBeKnown();
+}
+
 void MainForm::resizeEvent(QResizeEvent*)
 {
+    FrameMayBeKnown();
     const int w = width();
     toolBox_->setGeometry(0, 0, w, kToolBarHeight);
     box_->setGeometry(0, kToolBarHeight, w, std::max(0, height() - kToolBarHeight));
@@ -745,8 +751,6 @@ void MainForm::RulesBtnClick()
 void MainForm::showEvent(QShowEvent* e)
 {
     QWidget::showEvent(e);
-    if (!e->spontaneous())
-        RestorePlacement();
     if (!firstShowPending_)
         return;
     firstShowPending_ = false;
@@ -847,26 +851,56 @@ settings::WindowPlacement MainForm::CurrentPlacement() const
     return pl;
 }
 
+void MainForm::setVisible(bool visible)
+{
+    // Placed before it is mapped: a position given before the window exists is taken as
+    // the frame's, and the window manager puts the frame there from the first map on.
+    if (visible && !isVisible() && !closing_)
+        RestorePlacement();
+    QWidget::setVisible(visible);
+}
+
 void MainForm::RestorePlacement()
 {
-    const QString stored = settings::Read(ini_, settings::keys::Placement);
+    storedPlacement_ = settings::Read(ini_, settings::keys::Placement);
+    clientSizeAtShow_ = size();
+    framePending_ = true;
+    ApplyPlacement();
+}
+
+void MainForm::ApplyPlacement()
+{
     QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
     const QRect virt = screen->virtualGeometry();
     const QRect prim = screen->geometry();
-    const settings::WindowPlacement current = CurrentPlacement();
-    const settings::WindowPlacement pl = settings::RestorePlacement(
-        stored, current, {virt.x(), virt.y(), virt.width(), virt.height()},
-        {prim.x(), prim.y(), prim.width(), prim.height()});
     const int dw = frameGeometry().width() - width();
     const int dh = frameGeometry().height() - height();
+    // The window's own size with the frame as far as it is known.
+    settings::WindowPlacement current = CurrentPlacement();
+    current.right = current.left + clientSizeAtShow_.width() + dw;
+    current.bottom = current.top + clientSizeAtShow_.height() + dh;
+    const settings::WindowPlacement pl = settings::RestorePlacement(
+        storedPlacement_, current, {virt.x(), virt.y(), virt.width(), virt.height()},
+        {prim.x(), prim.y(), prim.width(), prim.height()});
     // The smallest outer size the player can drag the window to.
     setMinimumSize(settings::MinTrackWidth - dw, settings::MinTrackHeight - dh);
     if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))
         return;
-    move(pl.left, pl.top);
+    move(pl.left, pl.top); // the frame's position
     resize(std::max(pl.Width() - dw, 1), std::max(pl.Height() - dh, 1));
+}
+
+void MainForm::FrameMayBeKnown()
+{
+    // The stored rectangle is the outer one. Until the window manager has framed the
+    // window its frame is not known, and the first placement took the outer size for the
+    // client's; once the frame is there, the same placement is made again with it.
+    if (!framePending_ || frameGeometry() == geometry())
+        return;
+    framePending_ = false;
+    ApplyPlacement();
 }
 
 void MainForm::SavePlacement()

@@ -136,6 +136,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent*) override;
+    void setVisible(bool visible) override;
+    void moveEvent(QMoveEvent*) override;
     void resizeEvent(QResizeEvent*) override;
     void showEvent(QShowEvent*) override;
     void closeEvent(QCloseEvent*) override;
@@ -157,6 +159,8 @@ private:
     void ReportError(const QString& text);
     settings::WindowPlacement CurrentPlacement() const;
     void RestorePlacement();
+    void ApplyPlacement();
+    void FrameMayBeKnown();
     void SavePlacement();
     QRect CakeRect(int x, int y) const;
     QRect DotRect(const Point& centre) const;
@@ -172,7 +176,10 @@ private:
     bool firstPaintDone_ = false;
     bool closing_ = false;
     bool unasked_ = false;             // closing by CloseUnasked
-    std::optional<settings::WindowPlacement> closedPlacement_;  // taken while the frame still stands
+    std::optional<settings::WindowPlacement> closedPlacement_;
+    QString storedPlacement_;     // as read at the last show
+    QSize clientSizeAtShow_;      // the size centring works from when nothing is stored
+    bool framePending_ = false;   // placed before the window manager's frame was known  // taken while the frame still stands
     bool storeFailedAtClose_ = false;  // the settings could not be written at close
 
     // The pictures are made for the screen's device pixel ratio; moving to a screen of

@@ -4,6 +4,7 @@
 #include "test_mainform_support.h"
 
 #include "common/FreshConfig.h"
+#include "common/GameProbe.h"
 #include "settings/IniCtrl.h"
 #include "ui/QuitSignals.h"
 
@@ -44,7 +45,7 @@ TEST_F(UnaskedClose, ClosesWithoutAQuestionWhateverIsShowingAndWritesEverything)
         auto run = std::make_unique<testing::ProgramWindows>();
         ui::MainForm& m = run->Main();
         m.Settings().BackMode = 4;
-        m.GameState().T.Phase = GamePhase::Playing;
+        GameProbe::SetPhase(m.GameState(), GamePhase::Playing);
         const auto closeNow = [&m](QWidget*) { m.CloseUnasked(); };
         switch (w) {
         case While::Idle:
@@ -61,9 +62,9 @@ TEST_F(UnaskedClose, ClosesWithoutAQuestionWhateverIsShowingAndWritesEverything)
         }
         EXPECT_FALSE(m.isVisible());
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-        const int score = m.GameState().T.Score;
+        const int score = GameProbe::Board(m.GameState()).Score;
         QTest::qWait(350);
-        EXPECT_EQ(m.GameState().T.Score, score) << "the clock has stopped";
+        EXPECT_EQ(GameProbe::Board(m.GameState()).Score, score) << "the clock has stopped";
         EXPECT_EQ(Stored("backmode"), "4");
         EXPECT_EQ(Stored("tongue"), "1");
         EXPECT_EQ(Stored("sound"), "1");
