@@ -30,7 +30,7 @@ public:
 
     // The first top-level client window whose title starts with `title`, once the window
     // manager has framed it; 0 when none comes within timeoutMs.
-    unsigned long WaitForWindow(const QString& title, int timeoutMs = 5000);
+    unsigned long WaitForWindow(const QString& title, int timeoutMs = 15000);
     // The framed top-level client windows (the game's dialogs count), oldest first.
     std::vector<unsigned long> FramedWindows();
     // A framed window that is not among `known`; 0 when none comes within timeoutMs.

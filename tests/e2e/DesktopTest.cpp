@@ -75,7 +75,7 @@ TEST_F(OnDesktop, PlacementRoundTripsExactlyThroughFiveStartsAndCloses)
         SCOPED_TRACE(run);
         GameProcess game(desktop, cfg.dir());
         const unsigned long w = desktop.WaitForWindow(kTitle);
-        ASSERT_NE(w, 0u) << "no game window";
+        ASSERT_NE(w, 0u) << "no game window: " << game.Output().toStdString();
         const QRect outer = desktop.SettledOuterRect(w);
         Terminate(game);
         const QString stored = Stored("MainForm");
@@ -100,7 +100,7 @@ TEST_F(OnDesktop, AWindowMovedAndSizedByThePlayerReopensThereAndTheMinimumIsOnTh
     {
         GameProcess game(desktop, cfg.dir());
         const unsigned long w = desktop.WaitForWindow(kTitle);
-        ASSERT_NE(w, 0u);
+        ASSERT_NE(w, 0u) << "no game window: " << game.Output().toStdString();
         desktop.SettledOuterRect(w);
         desktop.MoveResizeOuter(w, QRect(100, 50, 800, 600));
         ASSERT_EQ(desktop.SettledOuterRect(w), QRect(100, 50, 800, 600));
@@ -118,7 +118,7 @@ TEST_F(OnDesktop, AWindowMovedAndSizedByThePlayerReopensThereAndTheMinimumIsOnTh
         Store(std::string("MainForm=\"") + c.stored + "\"\n");
         GameProcess game(desktop, cfg.dir());
         const unsigned long w = desktop.WaitForWindow(kTitle);
-        ASSERT_NE(w, 0u);
+        ASSERT_NE(w, 0u) << "no game window: " << game.Output().toStdString();
         EXPECT_EQ(desktop.SettledOuterRect(w), c.outer);
         // The player cannot drag it smaller than the minimum either.
         desktop.MoveResizeOuter(w, QRect(100, 50, 600, 400));
@@ -132,7 +132,7 @@ TEST_F(OnDesktop, TheWindowManagersCloseAsksAndYesEndsTheGameWithEverythingWritt
     Store("backmode=3\n");
     GameProcess game(desktop, cfg.dir());
     const unsigned long w = desktop.WaitForWindow(kTitle);
-    ASSERT_NE(w, 0u);
+    ASSERT_NE(w, 0u) << "no game window: " << game.Output().toStdString();
     desktop.SettledOuterRect(w);
     desktop.CloseByWindowManager(w);
     const unsigned long question = desktop.WaitForOtherWindow({w});
@@ -163,7 +163,7 @@ TEST_F(OnDesktop, QuitSignalsEndTheGameWithoutAQuestionAndWriteEverything)
             Store("");
         GameProcess game(desktop, cfg.dir());
         const unsigned long w = desktop.WaitForWindow(kTitle);
-        ASSERT_NE(w, 0u);
+        ASSERT_NE(w, 0u) << "no game window: " << game.Output().toStdString();
         desktop.SettledOuterRect(w);
         if (c.when == While::CloseQuestion)
             desktop.CloseByWindowManager(w);
@@ -185,7 +185,7 @@ TEST_F(OnDesktop, ClosingWithTheHelpWindowOpenEndsTheProcessAndClosesHelp)
     Store("");
     GameProcess game(desktop, cfg.dir());
     const unsigned long w = desktop.WaitForWindow(kTitle);
-    ASSERT_NE(w, 0u);
+    ASSERT_NE(w, 0u) << "no game window: " << game.Output().toStdString();
     const QRect outer = desktop.SettledOuterRect(w);
     // The rules button, second from the right in the tool bar.
     desktop.Click(w, desktop.ClientSize(w).width() - 104 + 25, 29);
