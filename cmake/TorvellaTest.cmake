@@ -1,10 +1,10 @@
 include(GoogleTest)
 
-# torvella_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2)
+# torvella_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [PROPERTIES name value ...])
 # One GoogleTest executable per library; each test case runs as its own ctest test,
 # headless, with a throw-away settings folder so no test can reach the real home.
 function(torvella_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
@@ -16,5 +16,6 @@ function(torvella_add_test name)
     TEST_PREFIX "${name}."
     NO_PRETTY_VALUES
     DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 60)
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ${T_PROPERTIES})
 endfunction()
