@@ -1,6 +1,7 @@
 #include "ui/ImageButton.h"
 
 #include <QBitmap>
+#include <QEvent>
 #include <QPainter>
 
 namespace torvella::ui {
@@ -32,6 +33,17 @@ void ImageButton::SetFaces(const QImage& normal, const QImage& hover, const QIma
     hover_ = hover.isNull() ? normal_ : WhiteTransparent(hover);
     disabled_ = disabled.isNull() ? normal_ : WhiteTransparent(disabled);
     update();
+}
+
+bool ImageButton::event(QEvent* e)
+{
+    // A disabled button reacts to the pointer in no way, its hint included (Qt would
+    // still show it).
+    if (e->type() == QEvent::ToolTip && !isEnabled()) {
+        e->ignore();
+        return true;
+    }
+    return QAbstractButton::event(e);
 }
 
 void ImageButton::enterEvent(QEnterEvent* e)

@@ -19,6 +19,7 @@ public:
     QSize sizeHint() const override { return {50, 50}; }
 
 protected:
+    bool event(QEvent* e) override;
     void paintEvent(QPaintEvent*) override;
     void enterEvent(QEnterEvent*) override;
     void leaveEvent(QEvent*) override;

@@ -56,7 +56,7 @@ void InfoDlg::FormActivate()
                                 "slice by slice onto the plates."));
     licenceLabel_->setText(s.Text("MIT-Lizenz", "MIT licence"));
     reportLabel_->setText(s.Text("Fehler bitte im Issue-Tracker des Projekts melden.",
-                                 "Report problems at the project's issue tracker"));
+                                 "Report problems at the project's issue tracker."));
     closeBtn_->setToolTip(s.Text("Zurück zum Spiel", "Back to game"));
 }
 

@@ -12,6 +12,8 @@
 #include "ui/ToolBarPainter.h"
 
 #include <QFile>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -445,6 +447,29 @@ TEST_F(MainWindow, DialogPicturesAreDecodedWhenADialogIsFirstShownOrDrawn)
     windows->w.yesNoDlg->show();
     EXPECT_EQ(res.Decoded(), 8 + 5 + 6) << "back, panel, yes and no buttons normal and hovered";
     windows->w.yesNoDlg->hide();
+}
+
+} // namespace
+} // namespace torvella
+
+namespace torvella {
+namespace {
+
+TEST_F(MainWindow, OnlyAnEnabledButtonShowsItsHint)
+{
+    Start();
+    // Disabled first: a hint once shown takes a moment to go.
+    for (bool enabled : {false, true}) {
+        SCOPED_TRACE(enabled);
+        ui::ImageButton* b = M().Btn(Button::OOps);
+        b->setEnabled(enabled);
+        QHelpEvent help(QEvent::ToolTip, QPoint(25, 25), b->mapToGlobal(QPoint(25, 25)));
+        QApplication::sendEvent(b, &help);
+        EXPECT_EQ(QToolTip::isVisible(), enabled);
+        if (enabled)
+            EXPECT_EQ(QToolTip::text(), b->toolTip());
+    }
+    QToolTip::hideText();
 }
 
 } // namespace
