@@ -34,6 +34,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <utility>
 #include <optional>
 #include <thread>
 
@@ -210,7 +211,7 @@ void MainForm::FormCreate()
     for (int n = 1; n <= kSoundCount; ++n)
         clips << assets::Wave(n);
     audio_ = audio::CreateAudio(programFolder_, clips);
-    audio_->SetErrorHandler([this](const QString& message) { ReportError(message); });
+    audio_->SetErrorHandler([this](const QString& message) { AudioProblem(message); });
     settings_.MusicAvailable = audio_->StartUp(programFolder_);
 
     // 8. - 15.
@@ -722,6 +723,47 @@ void MainForm::ToggleMusic()
     audio_->ToggleMusic(settings_.MusicOn);
 }
 
+void MainForm::UseMusicFolder(const QString& folder)
+{
+    settings_.MusicAvailable = audio_->StartUp(folder);
+}
+
+// The audio side reports from inside the clock tick (the music keeper) or the options
+// dialog. A modal message opened there would hold the tick, and with it the clock and
+// the pulse, until it is answered; so the report is shown from the event loop instead,
+// after the language question at start-up, and only once per run: music is off after
+// any failure, and a second report would only repeat the first.
+void MainForm::AudioProblem(const QString& detail)
+{
+    if (audioReported_ || unasked_ || closing_) {
+        std::fprintf(stderr, "torvella: %s\n", qPrintable(detail));
+        return;
+    }
+    audioReported_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this, detail] {
+            audioReport_ = detail;
+            if (languageAsked_)
+                ShowAudioReport();
+        },
+        Qt::QueuedConnection);
+}
+
+void MainForm::ShowAudioReport()
+{
+    const QString detail = std::exchange(audioReport_, QString());
+    if (detail.isEmpty())
+        return;
+    // The sound system's own words (which have no German, and are often too long for the
+    // message) go to standard error; the player reads what it means for the game.
+    std::fprintf(stderr, "torvella: %s\n", qPrintable(detail));
+    if (unasked_ || closing_ || !yesNoDlg_)
+        return;
+    yesNoDlg_->ShowText(MessageKind::Text, settings_.Text("Die Musik kann nicht gespielt werden und ist jetzt ausgeschaltet.",
+                                                          "The music cannot be played and is now switched off."));
+}
+
 QString MainForm::MusicFileName() const
 {
     return audio_->CurrentFileName();
@@ -765,6 +807,9 @@ void MainForm::FormShow()
         tongueDlg_->exec();
         SetLanguageTexts();
     }
+    languageAsked_ = true;
+    if (!audioReport_.isEmpty())
+        QTimer::singleShot(0, this, [this] { ShowAudioReport(); });
 }
 
 void MainForm::closeEvent(QCloseEvent* e)

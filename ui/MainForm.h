@@ -67,6 +67,8 @@ public:
     QLabel* ScoreLabel() const { return scoreLabel_; }
     const QImage& BoardBitmap() const { return boardBitmap_; }
     const QImage& ToolBitmap() const { return toolBitmap_; }
+    // Music from another folder than the program's (the start-up step again), for tests.
+    void UseMusicFolder(const QString& folder);
     // Sound effects and music: one service (the window's `waves` and `midi`).
     audio::AudioService* Waves() const { return audio_.get(); }
     const BoardCursor& Cursor() const { return cursor_; }
@@ -157,6 +159,8 @@ private:
     void RecomposeToolBar();
     void MatchScreenRatio();
     void ReportError(const QString& text);
+    void AudioProblem(const QString& detail);
+    void ShowAudioReport();
     settings::WindowPlacement CurrentPlacement() const;
     void RestorePlacement();
     void ApplyPlacement();
@@ -176,6 +180,9 @@ private:
     bool firstPaintDone_ = false;
     bool closing_ = false;
     bool unasked_ = false;             // closing by CloseUnasked
+    bool languageAsked_ = false;       // the first show's language question is over
+    bool audioReported_ = false;       // the one audio report of this run is on its way
+    QString audioReport_;              // waiting for the language question to end
     std::optional<settings::WindowPlacement> closedPlacement_;
     QString storedPlacement_;     // as read at the last show
     QSize clientSizeAtShow_;      // the size centring works from when nothing is stored

@@ -13,6 +13,7 @@
 
 #include <QFile>
 #include <QHelpEvent>
+#include <QTemporaryDir>
 #include <QToolTip>
 #include <gtest/gtest.h>
 
@@ -470,6 +471,91 @@ TEST_F(MainWindow, OnlyAnEnabledButtonShowsItsHint)
             EXPECT_EQ(QToolTip::text(), b->toolTip());
     }
     QToolTip::hideText();
+}
+
+} // namespace
+} // namespace torvella
+
+namespace torvella {
+namespace {
+
+// A music file that cannot be played is reported by the music keeper, which runs inside
+// the clock tick. The report must not hold the tick: clock and pulse go on while it shows.
+// At start-up it waits for the language question and comes in the language chosen there;
+// and a run reports the audio side once, however often music fails.
+TEST_F(MainWindow, AFailingMusicFileIsReportedOnceInThePlayersLanguageWhileTheClockGoesOn)
+{
+    QTemporaryDir music;
+    ASSERT_TRUE(music.isValid());
+    QFile bad(music.filePath(QStringLiteral("broken.mid")));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("MThd, but nothing a synthesiser could play");
+    bad.close();
+
+    const auto mainForm = [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* m = qobject_cast<ui::MainForm*>(w))
+                return m;
+        return static_cast<ui::MainForm*>(nullptr);
+    };
+    const auto playWithMusic = [&](ui::MainForm& m) {
+        m.Settings().MusicOn = true;
+        m.UseMusicFolder(music.path());
+        GameProbe::SetPhase(m.GameState(), GamePhase::Playing);
+        GameProbe::Board(m.GameState()).Score = 500;
+    };
+    struct Ticking {
+        int32_t scoreBefore = 0, scoreAfter = 0, flashBefore = 0, flashAfter = 0;
+    };
+
+    struct Case {
+        int tongue;            // stored; -1: asked at the first show, English chosen
+        const char* text;
+    };
+    for (const Case& c : {Case{1, "Die Musik kann nicht gespielt werden und ist jetzt ausgeschaltet."},
+                          Case{-1, "The music cannot be played and is now switched off."}}) {
+        SCOPED_TRACE(c.tongue);
+        QFile::remove(QString::fromStdString(cfg.storeFile().string()));
+        const size_t before = script.Seen().size();
+        Ticking t;
+        if (c.tongue == -1) {
+            // The keeper fails while the question shows (its 1.6 s pass meanwhile).
+            script.Expect("TongueDlg", [&](QWidget* dlg) {
+                playWithMusic(*mainForm());
+                QTest::qWait(1800);
+                Click("EnglishBtn")(dlg);
+            });
+        } else {
+            settings::IniCtrl().WriteInteger(kCommon, QStringLiteral("tongue"), c.tongue);
+        }
+        script.Expect("YesNoDlg", [&](QWidget* dlg) {
+            Game& g = mainForm()->GameState();
+            t.scoreBefore = GameProbe::Board(g).Score;
+            t.flashBefore = GameProbe::Ticks(g).FlashStep;
+            QTest::qWait(1200);
+            t.scoreAfter = GameProbe::Board(g).Score;
+            t.flashAfter = GameProbe::Ticks(g).FlashStep;
+            Key(Qt::Key_Return)(dlg);
+        });
+        windows = std::make_unique<testing::ProgramWindows>();
+        if (c.tongue != -1)
+            playWithMusic(M());
+        QTRY_COMPARE_WITH_TIMEOUT(script.Pending(), 0, 5000);
+
+        const testing::SeenDialog& report = script.Seen().back();
+        EXPECT_EQ(report.kind, ToInt(MessageKind::Text));
+        EXPECT_EQ(report.text, QString::fromUtf8(c.text));
+        EXPECT_LT(t.scoreAfter, t.scoreBefore) << "the clock stood still while the report showed";
+        EXPECT_NE(t.flashAfter, t.flashBefore) << "the pulse stood still while the report showed";
+        EXPECT_FALSE(M().Settings().MusicOn);
+
+        // Switched on again, the same file fails again: no second report this run.
+        M().ToggleMusic();
+        QTest::qWait(300);
+        EXPECT_FALSE(M().Settings().MusicOn);
+        EXPECT_EQ(script.Seen().size(), before + (c.tongue == -1 ? 2 : 1));
+        windows.reset();
+    }
 }
 
 } // namespace
