@@ -173,8 +173,14 @@ void MediaPlayer::Close()
 
 bool MediaPlayer::IsPlaying() const
 {
-    return synth_ && synth_->player && device_->IsOpen() &&
-           fluid_player_get_status(synth_->player) == FLUID_PLAYER_PLAYING;
+    if (!synth_ || !synth_->player || !device_->IsOpen() ||
+        fluid_player_get_status(synth_->player) != FLUID_PLAYER_PLAYING)
+        return false;
+    // FluidSynth goes on "playing" a finished song while its last notes fade and for a
+    // grace period after that, seconds in all; the file itself has ended with its last
+    // tick, and that is when the music keeper must see it end to repeat it in time.
+    const int total = fluid_player_get_total_ticks(synth_->player);
+    return total <= 0 || fluid_player_get_current_tick(synth_->player) < total;
 }
 
 } // namespace torvella::audio

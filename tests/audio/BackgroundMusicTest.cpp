@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 using torvella::audio::AudioDevice;
 using torvella::audio::BackgroundMusic;
 
@@ -177,6 +179,25 @@ TEST_F(MusicTest, TheKeeperStartsAFinishedFileAgain)
     music.KeepMusicPlaying(true, musicOn);
     EXPECT_TRUE(Playing());
     EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(MusicTest, AFileIsSeenAsEndedWhenItEndsNotLater)
+{
+    // The keeper looks every 1.6 s; a file whose end is seen late repeats late. A note of
+    // half a second, then half a second of rest before the end of the track: the file
+    // lasts one second, rest included.
+    Put("short.mid",
+        torvella::testing::MidiFile({0x00, 0xC0, 0, 0x00, 0x90, 72, 110, 0x83, 0x60, 0x80, 72, 0}, 480, 480));
+    ASSERT_TRUE(music.StartUp(folder.path()));
+    music.KeepMusicPlaying(true, musicOn);
+    ASSERT_TRUE(Playing());
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(torvella::testing::WaitFor([this] { return !Playing(); }, 10000)) << "the file never ended";
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GE(ms, 900) << "the rest before the end of the track belongs to the file";
+    // The synthesiser's own idea of the end (last notes faded, then a grace period) comes
+    // seconds later; a loaded machine may be late by a fraction of that.
+    EXPECT_LT(ms, 2000) << "the end was seen long after the file had ended";
 }
 
 TEST_F(MusicTest, CloseEndsTheMusic)
