@@ -9,6 +9,7 @@
 #include "ui/Application.h"
 #include "ui/BoardPainter.h"
 #include "ui/DlgResources.h"
+#include "ui/ExplodeEffect.h"
 #include "ui/HighscoreDlg.h"
 #include "ui/ImageButton.h"
 #include "ui/InfoDlg.h"
@@ -796,6 +797,8 @@ void MainForm::showEvent(QShowEvent* e)
     if (!firstShowPending_)
         return;
     firstShowPending_ = false;
+    // The explode animation runs on its own timer once the board has been painted.
+    QTimer::singleShot(0, this, [this] { StartExplode(this); });
     // The window is up before the language is asked for.
     QTimer::singleShot(0, this, [this] { FormShow(); });
 }
