@@ -141,6 +141,19 @@ WindowPlacement RestorePlacement(const QString& stored, const WindowPlacement& c
     return result;
 }
 
+WindowPlacement PlacementOf(const QRect& normalClient, const QMargins& normalFrame, Qt::WindowStates states)
+{
+    const QRect outer = normalClient.marginsAdded(normalFrame);
+    WindowPlacement p;
+    p.flags = PlacementFlagsFor(states);
+    p.showCmd = ShowCommandFor(states);
+    p.left = outer.left();
+    p.top = outer.top();
+    p.right = outer.left() + outer.width();
+    p.bottom = outer.top() + outer.height();
+    return p;
+}
+
 int ShowCommandFor(Qt::WindowStates states)
 {
     if (states & Qt::WindowMinimized)

@@ -10,6 +10,8 @@
 //
 // These are pure functions; the window code reads the platform's state, calls
 // RestorePlacement and applies the result.
+#include <QMargins>
+#include <QRect>
 #include <QString>
 #include <Qt>
 #include <optional>
@@ -80,6 +82,12 @@ WindowPlacement RestorePlacement(const QString& stored, const WindowPlacement& c
 // window would be put at its first start anyway.
 WindowPlacement KeepStoredPosition(const WindowPlacement& current, const QString& stored,
                                    const ScreenArea& primaryScreen);
+
+// The placement to store for a window whose client rectangle in the normal state is
+// `normalClient` and whose frame there is `normalFrame` (the frame's widths left, top, right,
+// bottom). The frame must be the normal state's: a window manager may draw a maximised
+// window with a thinner frame, and that one would shift and shrink the window at each start.
+WindowPlacement PlacementOf(const QRect& normalClient, const QMargins& normalFrame, Qt::WindowStates states);
 
 // Qt's window state as the show command that is stored (minimised wins over
 // maximised; full screen counts as maximised).

@@ -361,11 +361,13 @@ void MainForm::BackgroundChanged()
 void MainForm::moveEvent(QMoveEvent*)
 {
     FrameMayBeKnown();
+    NoteNormalFrame();
 }
 
 void MainForm::resizeEvent(QResizeEvent*)
 {
     FrameMayBeKnown();
+    NoteNormalFrame();
     const int w = width();
     toolBox_->setGeometry(0, 0, w, kToolBarHeight);
     box_->setGeometry(0, kToolBarHeight, w, std::max(0, height() - kToolBarHeight));
@@ -884,19 +886,24 @@ void MainForm::SaveSettings()
 // The normal (restored) frame rectangle, right and bottom exclusive.
 settings::WindowPlacement MainForm::CurrentPlacement() const
 {
+    if (settings::ShowCommandFor(windowState()) == settings::ShowNormal)
+        return settings::PlacementOf(geometry(), FrameNow(), windowState());
+    // Not the frame of now: a maximised window's frame may be thinner than its normal one.
+    return settings::PlacementOf(normalGeometry(), normalFrame_.value_or(FrameNow()), windowState());
+}
+
+QMargins MainForm::FrameNow() const
+{
     const QRect frame = frameGeometry();
-    const QRect normal = isMaximized() || isMinimized() || isFullScreen() ? normalGeometry() : geometry();
-    const int dw = frame.width() - geometry().width();
-    const int dh = frame.height() - geometry().height();
-    const QPoint topLeft = normal.topLeft() - (geometry().topLeft() - frame.topLeft());
-    settings::WindowPlacement pl;
-    pl.flags = settings::PlacementFlagsFor(windowState());
-    pl.showCmd = settings::ShowCommandFor(windowState());
-    pl.left = topLeft.x();
-    pl.top = topLeft.y();
-    pl.right = pl.left + normal.width() + dw;
-    pl.bottom = pl.top + normal.height() + dh;
-    return pl;
+    const QRect client = geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+            frame.bottom() - client.bottom()};
+}
+
+void MainForm::NoteNormalFrame()
+{
+    if (settings::ShowCommandFor(windowState()) == settings::ShowNormal && frameGeometry() != geometry())
+        normalFrame_ = FrameNow();
 }
 
 void MainForm::setVisible(bool visible)

@@ -13,6 +13,7 @@
 #include "ui/ToolBarPainter.h"
 
 #include <QImage>
+#include <QMargins>
 #include <QTimer>
 #include <QWidget>
 
@@ -162,6 +163,8 @@ private:
     void AudioProblem(const QString& detail);
     void ShowAudioReport();
     settings::WindowPlacement CurrentPlacement() const;
+    QMargins FrameNow() const;
+    void NoteNormalFrame();
     void RestorePlacement();
     void ApplyPlacement();
     void FrameMayBeKnown();
@@ -186,6 +189,7 @@ private:
     std::optional<settings::WindowPlacement> closedPlacement_;
     QString storedPlacement_;     // as read at the last show
     QSize clientSizeAtShow_;      // the size centring works from when nothing is stored
+    std::optional<QMargins> normalFrame_;  // the frame's widths when last seen in the normal state
     bool framePending_ = false;   // placed before the window manager's frame was known  // taken while the frame still stands
     bool storeFailedAtClose_ = false;  // the settings could not be written at close
 

@@ -216,38 +216,44 @@ QRect Desktop::SettledOuterRect(unsigned long window, int timeoutMs)
     return last;
 }
 
-void Desktop::CloseByWindowManager(unsigned long window)
+void Desktop::MessageToWindowManager(unsigned long window, const char* type, std::initializer_list<long> data)
 {
     XEvent e = {};
     e.xclient.type = ClientMessage;
     e.xclient.window = window;
-    e.xclient.message_type = Intern("_NET_CLOSE_WINDOW");
+    e.xclient.message_type = Intern(type);
     e.xclient.format = 32;
-    e.xclient.data.l[0] = CurrentTime;
-    e.xclient.data.l[1] = 2; // from a pager: the player's own request
+    int i = 0;
+    for (long d : data)
+        e.xclient.data.l[i++] = d;
     XSendEvent(display_, DefaultRootWindow(display_), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
     XFlush(display_);
+}
+
+void Desktop::CloseByWindowManager(unsigned long window)
+{
+    // 2: from a pager, the player's own request
+    MessageToWindowManager(window, "_NET_CLOSE_WINDOW", {CurrentTime, 2});
 }
 
 void Desktop::MoveResizeOuter(unsigned long window, const QRect& outer)
 {
     // Position of the frame (north-west gravity), size of the client inside it.
     const Extents ext = FrameExtents(window);
-    XEvent e = {};
-    e.xclient.type = ClientMessage;
-    e.xclient.window = window;
-    e.xclient.message_type = Intern("_NET_MOVERESIZE_WINDOW");
-    e.xclient.format = 32;
-    e.xclient.data.l[0] = NorthWestGravity | (0xF << 8) | (2 << 12);
-    e.xclient.data.l[1] = outer.x();
-    e.xclient.data.l[2] = outer.y();
-    e.xclient.data.l[3] = outer.width() - ext.left - ext.right;
-    e.xclient.data.l[4] = outer.height() - ext.top - ext.bottom;
-    XSendEvent(display_, DefaultRootWindow(display_), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
-    XFlush(display_);
+    MessageToWindowManager(window, "_NET_MOVERESIZE_WINDOW",
+                           {NorthWestGravity | (0xF << 8) | (2 << 12), outer.x(), outer.y(),
+                            outer.width() - ext.left - ext.right, outer.height() - ext.top - ext.bottom});
 }
 
-void Desktop::Key(unsigned long window, const char* keysym)
+void Desktop::Maximize(unsigned long window)
+{
+    // 1: add the states; 2: the player's own request
+    MessageToWindowManager(window, "_NET_WM_STATE",
+                           {1, long(Intern("_NET_WM_STATE_MAXIMIZED_VERT")),
+                            long(Intern("_NET_WM_STATE_MAXIMIZED_HORZ")), 2});
+}
+
+void Desktop::Key(unsigned long window, const char* keysym, unsigned int modifiers)
 {
     const KeyCode code = XKeysymToKeycode(display_, XStringToKeysym(keysym));
     for (int type : {KeyPress, KeyRelease}) {
@@ -259,6 +265,7 @@ void Desktop::Key(unsigned long window, const char* keysym)
         e.xkey.time = CurrentTime;
         e.xkey.same_screen = True;
         e.xkey.keycode = code;
+        e.xkey.state = modifiers;
         XSendEvent(display_, window, True, type == KeyPress ? KeyPressMask : KeyReleaseMask, &e);
     }
     XFlush(display_);

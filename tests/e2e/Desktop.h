@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -45,14 +46,19 @@ public:
     void CloseByWindowManager(unsigned long window);
     // As the player drags the frame: the outer rectangle to `outer`.
     void MoveResizeOuter(unsigned long window, const QRect& outer);
-    // One key press and release, sent to `window`.
-    void Key(unsigned long window, const char* keysym);
+    // As the player's maximise button: _NET_WM_STATE with both maximised states.
+    void Maximize(unsigned long window);
+    // One key press and release, sent to `window`, with the modifier state given (X's
+    // ShiftMask, ControlMask ...).
+    void Key(unsigned long window, const char* keysym, unsigned int modifiers = 0);
     // A left click at a point of the window's client area.
     void Click(unsigned long window, int x, int y);
 
 private:
     bool Start();
     unsigned long Intern(const char* name);
+    // A client message about `window` to the window manager, through the root window.
+    void MessageToWindowManager(unsigned long window, const char* type, std::initializer_list<long> data);
     struct Extents {
         bool known = false; // the window manager has framed the window
         int left = 0, right = 0, top = 0, bottom = 0;

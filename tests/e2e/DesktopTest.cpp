@@ -94,6 +94,32 @@ TEST_F(OnDesktop, PlacementRoundTripsExactlyThroughFiveStartsAndCloses)
     }
 }
 
+TEST_F(OnDesktop, ClosedWhileMaximisedKeepsTheNormalRectangleThroughFiveRuns)
+{
+    // The frame of a maximised window differs from the normal one (openbox drops its
+    // border); the rectangle stored is the one the window comes back to.
+    const QRect normal(140, 90, 820, 560);
+    Store("MainForm=\"200,0,1,140,90,960,650\"\n");
+    QSize client;
+    for (int run = 1; run <= 5; ++run) {
+        SCOPED_TRACE(run);
+        GameProcess game(desktop, cfg.dir());
+        const unsigned long w = desktop.WaitForWindow(kTitle);
+        ASSERT_NE(w, 0u) << "no game window: " << game.Output().toStdString();
+        EXPECT_EQ(desktop.SettledOuterRect(w), normal) << "opens exactly where it was before the maximising";
+        if (run == 1)
+            client = desktop.ClientSize(w);
+        EXPECT_EQ(desktop.ClientSize(w).height(), client.height()) << "never shrinks";
+        EXPECT_EQ(desktop.ClientSize(w).width(), client.width());
+        desktop.Maximize(w);
+        for (int i = 0; i < 250 && desktop.OuterRect(w).size() != QSize(1280, 1024); ++i)
+            QThread::msleep(20);
+        ASSERT_EQ(desktop.SettledOuterRect(w).size(), QSize(1280, 1024)) << "not maximised";
+        Terminate(game);
+        EXPECT_EQ(Stored("MainForm").toStdString(), "200,0,3,140,90,960,650");
+    }
+}
+
 TEST_F(OnDesktop, AWindowMovedAndSizedByThePlayerReopensThereAndTheMinimumIsOnTheOuterSize)
 {
     Store("");
