@@ -18,11 +18,6 @@
 
 namespace torvella::ui {
 
-namespace {
-
-
-} // namespace
-
 HighscoreDlg::HighscoreDlg(settings::IniCtrl& ini, const settings::TChiffre& scrambler, GameSettings& settings,
                            QWidget* mainWindow)
     : ModalDlg(mainWindow, "HighscoreDlg", QSize(320, 476), Placement::OverWindow),
@@ -148,7 +143,15 @@ int HighscoreDlg::FindInsertPos(int32_t score) const
 
 void HighscoreDlg::ShowEntry(int i)
 {
-    pla_[i]->setText(entryNames_[i]);
+    // A name wider than its column ends in an ellipsis, and the row's hint shows it whole
+    // (a 25-character name is, in most letters).
+    const QString& name = entryNames_[i];
+    const QString shown = pla_[i]->fontMetrics().elidedText(name, Qt::ElideRight, pla_[i]->width());
+    pla_[i]->setText(shown);
+    pla_[i]->setAccessibleName(name);
+    const QString hint = shown == name ? QString() : name;
+    for (QLabel* label : {num_[i], pla_[i], sco_[i]})
+        label->setToolTip(hint);
     sco_[i]->setText(QString::number(entryScores_[i]));
 }
 

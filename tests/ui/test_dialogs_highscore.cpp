@@ -76,13 +76,16 @@ protected:
         QFile f(QString::fromStdString(cfg.storeFile().string()));
         return f.open(QFile::ReadOnly) ? f.readAll() : QByteArray();
     }
-    // What the open dialog shows in its rows.
+    // What the open dialog shows in its rows; a name cut short is read whole from the
+    // row's hint.
     static List Shown(QWidget* w)
     {
         List rows;
         for (int i = 0; i < 15; ++i) {
             const QByteArray pla = "pla" + QByteArray::number(i), sco = "sco" + QByteArray::number(i);
-            rows.push_back({Child<QLabel>(w, sco.constData())->text().toInt(), Child<QLabel>(w, pla.constData())->text()});
+            const QLabel* name = Child<QLabel>(w, pla.constData());
+            rows.push_back({Child<QLabel>(w, sco.constData())->text().toInt(),
+                            name->toolTip().isEmpty() ? name->text() : name->toolTip()});
         }
         return rows;
     }
@@ -302,6 +305,26 @@ TEST_F(HighscoreList, NamesSurviveStoreAndReloadAsTyped)
         }));
         EXPECT_EQ(shown.front(), (Row{7, c.stored}));
     }
+}
+
+TEST_F(HighscoreList, NameTooLongForItsColumnEndsInAnEllipsisAndIsWholeInTheRowsHint)
+{
+    const QString longName = QStringLiteral("Wilhelmine Wolkenschieber");  // 25 characters
+    const QString shortName = QStringLiteral("Ann");
+    Seed({{90, longName}, {80, shortName}});
+    EXPECT_TRUE(Open(0, true, [&](QWidget* w) {
+        const QLabel* cut = Child<QLabel>(w, "pla0");
+        EXPECT_TRUE(cut->text().endsWith(QChar(0x2026))) << cut->text().toStdString();
+        EXPECT_TRUE(longName.startsWith(cut->text().chopped(1)));
+        EXPECT_LE(cut->fontMetrics().horizontalAdvance(cut->text()), cut->width());
+        for (const char* label : {"num0", "pla0", "sco0"})
+            EXPECT_EQ(Child<QLabel>(w, label)->toolTip(), longName) << label;
+        EXPECT_EQ(cut->accessibleName(), longName);
+        // A name that fits stands as it is, without a hint.
+        EXPECT_EQ(Child<QLabel>(w, "pla1")->text(), shortName);
+        EXPECT_TRUE(Child<QLabel>(w, "pla1")->toolTip().isEmpty());
+        w->close();
+    }));
 }
 
 TEST_F(HighscoreList, StoredEntryKeepsCommaFullStopAndBlankInPlace)
