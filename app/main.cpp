@@ -2,10 +2,12 @@
 #include "generated/Version.h"
 #include "help/hh_funcs.h"
 #include "ui/Application.h"
+#include "ui/GameRecords.h"
 #include "ui/MainForm.h"
 #include "ui/QuitSignals.h"
 #include "ui/Windows.h"
 
+#include <QStringList>
 #include <QTimer>
 
 #include <cerrno>
@@ -17,18 +19,21 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: torvella [-debug]\n"
+    "Usage: torvella [-debug] [--deal N | --daily]\n"
     "Torvella, a puzzle game: serve the 49 cakes of the tableau onto their plates.\n"
     "\n"
     "  -debug, /debug  write the diagnostic log HHDebug.txt into the program folder\n"
     "                  (into the temporary folder when the program folder is not writable)\n"
+    "  --deal N        start with the tableau of deal number N (0 to 4294967295)\n"
+    "  --daily         start with the tableau of the day, the same for every player\n"
     "  -h, --help      show this help and exit\n"
     "  --version       show the version and exit\n"
     "\n"
     "Keys in the game: the arrows move the cursor over the tableau, Space or Enter lift\n"
     "and drop a cake, Escape puts it back. F2 or Ctrl+N new tableau, Ctrl+R the same\n"
     "tableau again, Ctrl+Z undo, H a hint, P or Pause pause, Ctrl+H high scores,\n"
-    "Ctrl+O options, F1 rules, Ctrl+Q quit.\n";
+    "Ctrl+O options, F1 rules, Ctrl+Q quit. Ctrl+T statistics, Ctrl+C copies the\n"
+    "tableau's deal number, Ctrl+G deals a tableau by its number.\n";
 
 // --help and --version are answered before anything else starts: no window, no display,
 // no settings and no log are needed for them. Returns false when the game is to start.
@@ -69,6 +74,14 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "torvella: cannot write to standard output: %s\n", std::strerror(errno));
         return EXIT_FAILURE;
     }
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const torvella::ui::StartDeal startDeal = torvella::ui::StartDealFromArguments(arguments);
+    if (!startDeal.error.isEmpty()) {
+        std::fprintf(stderr, "torvella: %s\n", qPrintable(startDeal.error));
+        return 2;
+    }
     // Module initialisation comes before the application object: the help viewer and
     // the diagnostic log.
     torvella::help::InitModules(argc, argv);
@@ -82,6 +95,8 @@ int main(int argc, char** argv)
                 windows.mainform->CloseUnasked();
         });
         windows.Create();
+        if (startDeal.number)
+            windows.mainform->Records().DealAtStart(*startDeal.number);
         FirstPaintProbe probe;
         if (std::getenv("TORVELLA_EXIT_AFTER_FIRST_PAINT"))
             windows.mainform->Box()->installEventFilter(&probe);

@@ -14,6 +14,7 @@
 #include "ui/ImageButton.h"
 #include "ui/InfoDlg.h"
 #include "ui/OptionDlg.h"
+#include "ui/GameRecords.h"
 #include "ui/StoreProblems.h"
 #include "ui/TongueDlg.h"
 #include "ui/YesNoDlg.h"
@@ -226,6 +227,7 @@ void MainForm::FormCreate()
     RenderBoard();
     SetLanguageTexts();
     game_.RestartPulse();
+    records_ = new GameRecords(*this);
 
     for (ImageButton* b : {optionBtn_, infoBtn_, rulesBtn_, exitBtn_})
         b->raise();
@@ -295,6 +297,7 @@ void MainForm::AttachDialogs(YesNoDlg* yesNo, TongueDlg* tongue, InfoDlg* info, 
     infoBtn_->SetFaces(resources->Btn(3), resources->Btn(4), resources->Btn(3));
     rulesBtn_->SetFaces(resources->Btn(5), resources->Btn(6), resources->Btn(5));
     exitBtn_->SetFaces(resources->Btn(1), resources->Btn(2), resources->Btn(1));
+    records_->AttachDialogs(*resources, highscore);
 }
 
 // ---------------------------------------------------------------- texts
@@ -514,6 +517,12 @@ void MainForm::BoardKey(CursorKey key)
         audio_->Prefetch();
     cursor_.Key(game_, key);
     UpdateRing();
+}
+
+bool MainForm::DealFromGenerator()
+{
+    PutBackLiftedCake();
+    return game_.StartBtnClick();
 }
 
 void MainForm::PutBackLiftedCake()
@@ -813,6 +822,7 @@ void MainForm::FormShow()
         SetLanguageTexts();
     }
     languageAsked_ = true;
+    QTimer::singleShot(0, records_, [this] { records_->WindowReady(); });
     if (!audioReport_.isEmpty())
         QTimer::singleShot(0, this, [this] { ShowAudioReport(); });
 }

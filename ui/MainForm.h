@@ -40,6 +40,7 @@ class InfoDlg;
 class DlgResources;
 class OptionDlg;
 class HighscoreDlg;
+class GameRecords;
 
 class MainForm : public QWidget, public GameView, public OptionHost {
     Q_OBJECT
@@ -73,6 +74,16 @@ public:
     // Sound effects and music: one service (the window's `waves` and `midi`).
     audio::AudioService* Waves() const { return audio_.get(); }
     const BoardCursor& Cursor() const { return cursor_; }
+    // Journal, statistics and deal numbers.
+    GameRecords& Records() const { return *records_; }
+    // A new tableau from the generator's current state, as the new-tableau button deals it
+    // (with its question when a game is running); false when the player keeps the game.
+    bool DealFromGenerator();
+    // A problem with a file of the game, told in the game's message dialog (or on the
+    // error stream when nobody may be there to answer it).
+    void ReportProblem(const QString& text) { ReportError(text); }
+    // A tool-bar action never finds a cake in the air.
+    void PutBackLiftedCake();
 
     // --- OptionHost
     void SetLanguageTexts() override;
@@ -150,7 +161,6 @@ private:
     void FormCreate();
     void BindShortcuts();
     void BoardKey(CursorKey key);
-    void PutBackLiftedCake();
     void UpdateRing();
     void FormShow();
     void Leave();
@@ -226,6 +236,7 @@ private:
 
     std::unique_ptr<audio::AudioService> audio_;
     std::unique_ptr<help::THookHelpSystem> helpHook_;
+    GameRecords* records_ = nullptr;
 
     YesNoDlg* yesNoDlg_ = nullptr;
     TongueDlg* tongueDlg_ = nullptr;

@@ -1,4 +1,4 @@
-// `torvella --help` and `--version` as a Linux user runs them: on standard output, exit
+// `torvella --help` and `--version` (and a --deal that names no deal) as a Linux user runs them: on standard output, exit
 // status 0, and no window: they work without any display and touch no settings.
 #include "common/FreshConfig.h"
 #include "generated/Version.h"
@@ -25,9 +25,9 @@ TEST(CommandLine, HelpAndVersionAnswerWithoutADisplay)
 
     const QString version = QStringLiteral("torvella %1\n").arg(QLatin1String(kVersion));
     const Case cases[] = {
-        {{"--help"}, "Usage: torvella [-debug]\n..."},
-        {{"-h"}, "Usage: torvella [-debug]\n..."},
-        {{"-debug", "--help"}, "Usage: torvella [-debug]\n..."},
+        {{"--help"}, "Usage: torvella [-debug] [--deal N | --daily]\n..."},
+        {{"-h"}, "Usage: torvella [-debug] [--deal N | --daily]\n..."},
+        {{"-debug", "--help"}, "Usage: torvella [-debug] [--deal N | --daily]\n..."},
         {{"--version"}, version},
         {{"--version", "--help"}, version},
     };
@@ -44,12 +44,20 @@ TEST(CommandLine, HelpAndVersionAnswerWithoutADisplay)
         if (c.expected.endsWith(QStringLiteral("..."))) {
             EXPECT_TRUE(out.startsWith(c.expected.chopped(3))) << out.toStdString();
             // The usage names every option, the log switch included.
-            for (const char* option : {"-debug", "--help", "--version"})
+            for (const char* option : {"-debug", "--help", "--version", "--deal", "--daily"})
                 EXPECT_TRUE(out.contains(QString::fromLatin1(option))) << option;
         } else {
             EXPECT_EQ(out, c.expected);
         }
     }
+    // A deal number that is none is refused before anything starts.
+    QProcess run;
+    run.setProcessEnvironment(env);
+    run.start(QStringLiteral(TORVELLA_PATH), {QStringLiteral("--deal"), QStringLiteral("12x")});
+    ASSERT_TRUE(run.waitForFinished(20000));
+    EXPECT_EQ(run.exitCode(), 2);
+    EXPECT_EQ(QString::fromUtf8(run.readAllStandardError()),
+              "torvella: --deal takes a number from 0 to 4294967295, not \"12x\"\n");
     EXPECT_TRUE(QDir(QString::fromStdString(cfg.dir().string())).isEmpty()) << "no settings were touched";
 }
 

@@ -292,17 +292,20 @@ void Desktop::Click(unsigned long window, int x, int y)
 
 // ---------------------------------------------------------------- the game's process
 
-GameProcess::GameProcess(const Desktop& desktop, const std::filesystem::path& configHome)
+GameProcess::GameProcess(const Desktop& desktop, const std::filesystem::path& configHome, const QStringList& arguments)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), desktop.DisplayName());
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(configHome.string()));
+    // journal and statistics, as FreshConfig places them
+    env.insert(QStringLiteral("XDG_STATE_HOME"), QString::fromStdString((configHome / "state").string()));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString((configHome / "data").string()));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("SESSION_MANAGER"));
     process_.setProcessEnvironment(env);
-    process_.start(QStringLiteral(TORVELLA_GAME), {});
+    process_.start(QStringLiteral(TORVELLA_GAME), arguments);
     process_.waitForStarted(5000);
 }
 

@@ -75,7 +75,7 @@ private:
 // The game as its own process on a desktop, with a settings folder of its own.
 class GameProcess {
 public:
-    GameProcess(const Desktop& desktop, const std::filesystem::path& configHome);
+    GameProcess(const Desktop& desktop, const std::filesystem::path& configHome, const QStringList& arguments = {});
     ~GameProcess(); // a game still running is killed
     qint64 Pid() const { return process_.processId(); }
     void Signal(int signal);
