@@ -4,12 +4,21 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <utility>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace torvella {
 
 namespace {
 
-// Cells as bits, column by column like the cell arrays: bit col * 7 + row.
+// ------------------------------------------------------------------ cells as bits
+// Bit col * 7 + row, column by column like the cell arrays.
 constexpr uint64_t kAllCells = (uint64_t{1} << kCells) - 1;
 
 constexpr uint64_t CellsOfRow(int row)
@@ -22,12 +31,14 @@ constexpr uint64_t CellsOfRow(int row)
 constexpr uint64_t kNotTopRow = kAllCells & ~CellsOfRow(0);
 constexpr uint64_t kNotBottomRow = kAllCells & ~CellsOfRow(kRows - 1);
 
+constexpr uint64_t Bit(int cell) { return uint64_t{1} << cell; }
+
 constexpr uint64_t Neighbours(uint64_t b)
 {
     return (((b & kNotBottomRow) << 1) | ((b & kNotTopRow) >> 1) | (b << kRows) | (b >> kRows)) & kAllCells;
 }
 
-// The cells joined to `seed` through orthogonally neighbouring occupied cells.
+// The cells joined to `seed` through orthogonally neighbouring cells of `occupied`.
 uint64_t PartOf(uint64_t seed, uint64_t occupied)
 {
     uint64_t part = seed, grown = 0;
@@ -38,193 +49,320 @@ uint64_t PartOf(uint64_t seed, uint64_t occupied)
     return part;
 }
 
-constexpr int kCodes = (kColours + 1) * 16;
-int Code(const Tableau& t, int cell) { return t.CellColour[cell] * 16 + t.CellSlices[cell]; }
+Cell CellAt(int index) { return {index / kRows, index % kRows}; }
 
-uint64_t SplitMix(uint64_t& x)
-{
-    uint64_t z = (x += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-}
+// ------------------------------------------------------------------ the position
+// A cake in one byte: colour * 12 + slices, so 1..12 the mixed cake, 13..60 the coloured
+// ones; 0 an empty cell. Six bits each, ten cells to a word of the key.
+constexpr int CakeColour(int code) { return (code - 1) / kMaxSlices; }
+constexpr int CakeSlices(int code) { return (code - 1) % kMaxSlices + 1; }
 
-struct Keys {
-    std::array<std::array<uint64_t, kCodes>, kCells> cell{};
-    std::array<uint64_t, 64> jumps{};  // by jumps left, 63 and more sharing the last
-    Keys()
-    {
-        uint64_t x = 0x70727661ull;
-        for (auto& row : cell)
-            for (auto& k : row)
-                k = SplitMix(x);
-        for (auto& k : jumps)
-            k = SplitMix(x);
-    }
+constexpr int kKeyWords = 6;  // five of cells, one of plates and hold places
+using Key = std::array<uint64_t, kKeyWords>;
+constexpr uint64_t kSideBits = 0xFFFFFFFFull;  // the part of the last word that is key
+
+int KeyWord(int cell) { return cell / 10; }
+int KeyShift(int cell) { return (cell % 10) * 6; }
+
+struct Undo {
+    int from, to;
+    uint8_t fromCode, toCode;
+    uint8_t plate, hold;  // of the target's colour, before
+    bool jump;
 };
 
-const Keys& TheKeys()
+// The search's own position: cakes as codes and masks, kept beside the full key that the
+// table compares, all updated in place by a move and restored by its undo.
+struct Board {
+    std::array<uint8_t, kCells> code{};
+    uint64_t occupied = 0;
+    uint64_t mixed = 0;      // cells with a mixed cake
+    uint64_t coloured = 0;   // cells with a coloured cake
+    std::array<int, kColours + 1> plate{}, hold{};
+    int jumps = 0;
+    Key key{};
+
+    void SetCell(int cell, int c)
+    {
+        key[KeyWord(cell)] ^= uint64_t(code[cell] ^ c) << KeyShift(cell);
+        code[cell] = static_cast<uint8_t>(c);
+        const uint64_t b = Bit(cell);
+        occupied = c ? occupied | b : occupied & ~b;
+        mixed = c && CakeColour(c) == kMixedCake ? mixed | b : mixed & ~b;
+        coloured = c && CakeColour(c) != kMixedCake ? coloured | b : coloured & ~b;
+    }
+    void SetSide(int colour, int plateSlices, int holdSlices)
+    {
+        const int shift = (colour - 1) * 4;
+        key[5] ^= uint64_t(plate[colour] ^ plateSlices) << shift;
+        key[5] ^= uint64_t(hold[colour] ^ holdSlices) << (16 + shift);
+        plate[colour] = plateSlices;
+        hold[colour] = holdSlices;
+    }
+
+    // Where the cake in `cell` would go as a target: the rules' choice between plate and hold.
+    Destination Goes(int cell) const
+    {
+        const int c = code[cell];
+        const int colour = CakeColour(c);
+        if (plate[colour] + 1 == CakeSlices(c))
+            return Destination::Plate;
+        return hold[colour] == 0 ? Destination::Hold : Destination::None;
+    }
+
+    Undo Apply(int from, int to, Destination d)
+    {
+        const int target = code[to];
+        const int colour = CakeColour(target);
+        const int slices = CakeSlices(target);
+        Undo u{from, to, code[from], code[to], static_cast<uint8_t>(plate[colour]),
+               static_cast<uint8_t>(hold[colour]), false};
+        u.jump = (mixed & Bit(from)) && !(Neighbours(Bit(from)) & Bit(to));
+        if (d == Destination::Plate) {
+            int p = slices, h = hold[colour];
+            if (h == p + 1) {
+                p = h;
+                h = 0;
+            }
+            SetSide(colour, p, h);
+        } else {
+            SetSide(colour, plate[colour], slices);
+        }
+        SetCell(to, code[from]);
+        SetCell(from, 0);
+        jumps -= u.jump ? 1 : 0;
+        return u;
+    }
+    void Revert(const Undo& u)
+    {
+        SetCell(u.from, u.fromCode);
+        SetCell(u.to, u.toCode);
+        SetSide(CakeColour(u.toCode), u.plate, u.hold);
+        jumps += u.jump ? 1 : 0;
+    }
+
+    bool Solved() const { return plate[1] == 12 && plate[2] == 12 && plate[3] == 12 && plate[4] == 12; }
+};
+
+uint64_t HashOf(const Key& k)
 {
-    static const Keys keys;
-    return keys;
+    uint64_t h = 0x9E3779B97F4A7C15ull;
+    for (int i = 0; i < kKeyWords; ++i) {
+        const uint64_t w = i == kKeyWords - 1 ? k[i] & kSideBits : k[i];
+        h = (h ^ w) * 0xBF58476D1CE4E5B9ull;
+        h ^= h >> 29;
+    }
+    return h * 0x94D049BB133111EBull;
 }
 
-// An open-addressing set of 64-bit position keys, for the positions known to fail.
-class KeySet {
+// ------------------------------------------------------------------ the table
+// Zeroed memory for the table. Large blocks ask for huge pages: the table is read at
+// random, and with small pages nearly every look-up would miss the address cache.
+class Zeroed {
 public:
-    KeySet() : slots_(1 << 16, 0) {}
-    bool Contains(uint64_t key) const
+    Zeroed() = default;
+    explicit Zeroed(size_t bytes) : bytes_(bytes)
     {
-        key = key ? key : 1;
-        for (size_t i = key & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
-            if (slots_[i] == key)
-                return true;
-            if (slots_[i] == 0)
-                return false;
+#if defined(__linux__)
+        if (bytes >= kHuge) {
+            void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            if (p != MAP_FAILED) {
+                madvise(p, bytes, MADV_HUGEPAGE);
+                data_ = p;
+                mapped_ = true;
+                return;
+            }
         }
+#endif
+        data_ = std::calloc(1, bytes);
     }
-    void Insert(uint64_t key)
+    Zeroed(Zeroed&& o) noexcept { *this = std::move(o); }
+    Zeroed& operator=(Zeroed&& o) noexcept
     {
-        if (2 * (count_ + 1) > slots_.size())
-            Grow();
-        Put(key ? key : 1);
+        std::swap(data_, o.data_);
+        std::swap(bytes_, o.bytes_);
+        std::swap(mapped_, o.mapped_);
+        return *this;
+    }
+    ~Zeroed()
+    {
+#if defined(__linux__)
+        if (mapped_) {
+            munmap(data_, bytes_);
+            return;
+        }
+#endif
+        std::free(data_);
+    }
+    void* data() const { return data_; }
+
+private:
+    static constexpr size_t kHuge = size_t{4} << 20;
+    void* data_ = nullptr;
+    size_t bytes_ = 0;
+    bool mapped_ = false;
+};
+
+// Positions known to fail, compared by their full key, so no two positions can ever be
+// taken for each other. With each, the most jumps it is known to fail with (fewer jumps
+// fail as well) and how much search it cost, in powers of two. Buckets of four; a new
+// entry replaces the cheapest one of its bucket. The table starts small, so that a quick
+// search costs little, and grows while it fills up, never beyond its limit.
+class FailTable {
+public:
+    explicit FailTable(size_t bytes)
+    {
+        // Growing holds the old table beside the new one, a quarter of its size.
+        while (maxBuckets_ * 2 * sizeof(Bucket) * 5 / 4 <= bytes)
+            maxBuckets_ *= 2;
+        Resize(std::min<size_t>(maxBuckets_, kFirstBuckets));
+    }
+    bool Valid() const { return buckets_ != nullptr; }
+
+    // True when the position is known to fail with `jumps` jumps.
+    bool Fails(const Key& k, uint64_t hash, int jumps) const
+    {
+        const Bucket& b = buckets_[hash & mask_];
+        for (const Entry& e : b.entries)
+            if (Same(e, k))
+                return JumpsOf(e) >= jumps;
+        return false;
+    }
+
+    void Store(const Key& k, uint64_t hash, int jumps, uint64_t work)
+    {
+        if (++stores_ > 2 * 4 * (mask_ + 1) && mask_ + 1 < maxBuckets_)
+            Resize(std::min(maxBuckets_, 4 * (mask_ + 1)));
+        const uint64_t info = kUsed | uint64_t(std::min(jumps, 63)) << 32 | uint64_t(std::bit_width(work)) << 40;
+        Put(buckets_[hash & mask_], k, info);
     }
 
 private:
-    void Put(uint64_t key)
+    struct Entry {
+        Key w;
+    };
+    struct alignas(64) Bucket {
+        std::array<Entry, 4> entries;
+    };
+    static constexpr uint64_t kUsed = uint64_t{1} << 63;
+    static constexpr size_t kFirstBuckets = size_t{1} << 12;
+
+    static bool Same(const Entry& e, const Key& k)
     {
-        size_t i = key & (slots_.size() - 1);
-        while (slots_[i] != 0 && slots_[i] != key)
-            i = (i + 1) & (slots_.size() - 1);
-        if (slots_[i] == 0) {
-            slots_[i] = key;
-            ++count_;
-        }
+        return (e.w[5] & kUsed) && e.w[0] == k[0] && e.w[1] == k[1] && e.w[2] == k[2] && e.w[3] == k[3] &&
+               e.w[4] == k[4] && (e.w[5] & kSideBits) == (k[5] & kSideBits);
     }
-    void Grow()
+    static int JumpsOf(const Entry& e) { return static_cast<int>(e.w[5] >> 32 & 0x3F); }
+    static uint64_t WorkOf(const Entry& e) { return e.w[5] >> 40 & 0x7F; }
+
+    static void Put(Bucket& b, const Key& k, uint64_t info)
     {
-        std::vector<uint64_t> old(slots_.size() * 2, 0);
-        old.swap(slots_);
-        count_ = 0;
-        for (uint64_t k : old)
-            if (k)
-                Put(k);
+        Entry* cheapest = &b.entries[0];
+        for (Entry& e : b.entries) {
+            if (Same(e, k)) {
+                if (JumpsOf(e) > static_cast<int>(info >> 32 & 0x3F))
+                    return;  // it already knew more
+                cheapest = &e;
+                break;
+            }
+            if (!(e.w[5] & kUsed) || WorkOf(e) < WorkOf(*cheapest))
+                cheapest = &e;
+        }
+        cheapest->w = k;
+        cheapest->w[5] = (k[5] & kSideBits) | info;
     }
 
-    std::vector<uint64_t> slots_;
-    size_t count_ = 0;
+    void Resize(size_t buckets)
+    {
+        Zeroed memory(buckets * sizeof(Bucket));
+        Bucket* fresh = static_cast<Bucket*>(memory.data());
+        if (!fresh)
+            return;  // keeps the smaller table
+        const size_t mask = buckets - 1;
+        if (buckets_)
+            for (size_t i = 0; i <= mask_; ++i)
+                for (const Entry& e : buckets_[i].entries)
+                    if (e.w[5] & kUsed)
+                        Put(fresh[HashOf(e.w) & mask], e.w, e.w[5] & ~kSideBits);
+        memory_ = std::move(memory);
+        buckets_ = fresh;
+        mask_ = mask;
+    }
+
+    Zeroed memory_;
+    Bucket* buckets_ = nullptr;
+    size_t mask_ = 0;
+    size_t maxBuckets_ = 1;
+    uint64_t stores_ = 0;
 };
 
-constexpr int kRanks = 16;
+// ------------------------------------------------------------------ the search
 
 struct Candidate {
-    Move move;
-    Verdict verdict;
-    int rank;  // lower first: a serve before a hold, a step before a jump
+    int8_t from, to;
+    Destination goes;
+    uint8_t rank;  // lower first
 };
 
 class Search {
 public:
-    explicit Search(SolveLimits limits) : limits_(limits), keys_(TheKeys()) {}
-
-    bool Run(const Tableau& t, uint64_t occupied, int mixed, uint64_t key)
+    Search(const SolveLimits& limits, FailTable& table) : limits_(limits), table_(table)
     {
-        if (++positions_ % 4096 == 0 &&
-            ((limits_.cancel && limits_.cancel->load(std::memory_order_relaxed)) ||
-             (limits_.maxPositions && positions_ >= limits_.maxPositions)))
-            stopped_ = true;
-        if (positions_ >= restartAt_)
-            restarting_ = true;
-        if (stopped_ || restarting_)
-            return false;
-        if (t.AllPlatesFull())
-            return true;
-        if (failed_.Contains(key) || CutOff(occupied, mixed, t.JumpsLeft))
-            return false;
-
-        std::array<Candidate, 5 * kCells> candidates;  // four neighbours and a jump per target
-        int n = 0;
-        const uint64_t mixedBit = mixed >= 0 ? uint64_t{1} << mixed : 0;
-        for (uint64_t targets = occupied & ~mixedBit; targets; targets &= targets - 1) {
-            const int to = std::countr_zero(targets);
-            const Cell toCell{to / kRows, to % kRows};
-            const uint64_t near = Neighbours(uint64_t{1} << to) & occupied;
-            uint64_t movers = near;
-            if (mixed >= 0 && t.JumpsLeft > 0 && !(near & mixedBit))
-                movers |= mixedBit;
-            for (; movers; movers &= movers - 1) {
-                const int from = std::countr_zero(movers);
-                const Move m{{from / kRows, from % kRows}, toCell};
-                const Verdict v = JudgeDrop(t, m);
-                if (!v.legal)
-                    break;  // the target can go nowhere: no mover helps
-                candidates[n++] = {m, v, Rank(v, from, occupied)};
-            }
-        }
-        // In order of rank, keeping the order of generation within a rank.
-        std::array<uint8_t, kRanks + 1> start{};
-        for (int i = 0; i < n; ++i)
-            ++start[candidates[i].rank + 1];
-        for (int r = 0; r < kRanks; ++r)
-            start[r + 1] += start[r];
-        std::array<uint8_t, 5 * kCells> order;
-        for (int i = 0; i < n; ++i)
-            order[start[candidates[i].rank]++] = static_cast<uint8_t>(i);
-        if (shuffle_) {
-            // After a restart, moves of equal rank come in another order.
-            for (int lo = 0; lo < n;) {
-                int hi = lo + 1;
-                while (hi < n && candidates[order[hi]].rank == candidates[order[lo]].rank)
-                    ++hi;
-                for (int i = hi - 1; i > lo; --i)
-                    std::swap(order[i], order[lo + static_cast<int>(NextRandom() % static_cast<uint64_t>(i - lo + 1))]);
-                lo = hi;
-            }
-        }
-
-        for (int i = 0; i < n; ++i) {
-            const Candidate& c = candidates[order[i]];
-            const int from = CellIndex(c.move.from.col, c.move.from.row);
-            const int to = CellIndex(c.move.to.col, c.move.to.row);
-            Tableau next = t;
-            ApplyMove(next, c.move, c.verdict);
-            uint64_t nextKey = key ^ keys_.cell[from][Code(t, from)] ^ keys_.cell[to][Code(t, to)] ^
-                               keys_.cell[to][Code(next, to)];
-            if (c.verdict.jump)
-                nextKey ^= JumpKey(t.JumpsLeft) ^ JumpKey(next.JumpsLeft);
-            path_.push_back(c.move);
-            if (Run(next, occupied & ~(uint64_t{1} << from), from == mixed ? to : mixed, nextKey))
-                return true;
-            path_.pop_back();
-            if (stopped_ || restarting_)
-                return false;
-        }
-        failed_.Insert(key);
-        return false;
+        if (limits.maxSeconds > 0)
+            deadline_ = std::chrono::steady_clock::now() +
+                        std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                            std::chrono::duration<double>(limits.maxSeconds));
     }
 
-    uint64_t StartKey(const Tableau& t) const
+    bool Run(Board& b)
     {
-        uint64_t key = JumpKey(t.JumpsLeft);
-        for (int i = 0; i < kCells; ++i)
-            if (t.CellSlices[i] > 0)
-                key ^= keys_.cell[i][Code(t, i)];
-        return key;
+        if ((++positions_ & 1023) == 1)
+            CheckLimits();
+        if (positions_ >= restartAt_)
+            restarting_ = true;
+        if (stop_ != SolveStop::None || restarting_)
+            return false;
+        if (b.Solved())
+            return true;
+        if (CutOff(b))
+            return false;
+        const uint64_t hash = HashOf(b.key);
+        if (table_.Fails(b.key, hash, b.jumps))
+            return false;
+        const uint64_t before = positions_;
+
+        std::array<Candidate, 5 * kCells> list;
+        const int n = Candidates(b, list);
+        if (shuffle_)
+            Shuffle(list, n);
+        for (int i = 0; i < n; ++i) {
+            const Candidate& c = list[i];
+            const Undo u = b.Apply(c.from, c.to, c.goes);
+            path_.push_back({CellAt(c.from), CellAt(c.to)});
+            const bool solved = Run(b);
+            b.Revert(u);
+            if (solved)
+                return true;
+            path_.pop_back();
+            if (stop_ != SolveStop::None || restarting_)
+                return false;
+        }
+        table_.Store(b.key, hash, b.jumps, positions_ - before);
+        return false;
     }
 
     // Searches with a budget of positions that grows by 10 % each time: an unlucky early
     // choice costs at most one budget (small budgets find most solutions far sooner than
-    // one long search), and what a search proved to fail stays known to the next one.
-    bool Solve(const Tableau& t, uint64_t occupied, int mixed)
+    // one long search), and what a search proved to fail stays in the table for the next.
+    bool Solve(Board& b)
     {
-        const uint64_t key = StartKey(t);
         for (uint64_t budget = 200;; budget += budget / 10) {
             restarting_ = false;
             restartAt_ = positions_ + budget;
             path_.clear();
-            if (Run(t, occupied, mixed, key))
+            if (Run(b))
                 return true;
-            if (stopped_ || !restarting_)
+            if (stop_ != SolveStop::None || !restarting_)
                 return false;
             shuffle_ = true;
         }
@@ -232,40 +370,21 @@ public:
 
     std::vector<Move> path_;
     uint64_t positions_ = 0;
-    bool stopped_ = false;
+    SolveStop stop_ = SolveStop::None;
 
 private:
-    // Lower first: a step before a jump; a move that leaves its part in one piece (a split
-    // costs a jump later) before one that splits it; a serve before a hold; a cake at the
-    // edge of its part before one inside it.
-    static int Rank(const Verdict& v, int from, uint64_t occupied)
+    // After a restart, moves of equal rank come in another order.
+    void Shuffle(std::array<Candidate, 5 * kCells>& list, int n)
     {
-        const uint64_t left = occupied & ~(uint64_t{1} << from);
-        const uint64_t around = Neighbours(uint64_t{1} << from) & left;
-        bool splits = false;
-        if (std::popcount(around) > 1)
-            splits = (around & ~PartOf(around & (~around + 1), left)) != 0;
-        return (v.jump ? 8 : 0) + (splits ? 4 : 0) + (v.target == Destination::Hold ? 2 : 0) +
-               (std::popcount(around) > 1 ? 1 : 0);
-    }
-
-    uint64_t JumpKey(int jumpsLeft) const { return keys_.jumps[std::clamp(jumpsLeft, 0, 63)]; }
-
-    // More parts of the tableau without the mixed cake than jumps left: each such part
-    // keeps at least its last cake, which only the mixed cake jumping in can take away.
-    static bool CutOff(uint64_t occupied, int mixed, int jumpsLeft)
-    {
-        uint64_t rest = occupied;
-        if (mixed >= 0)
-            rest &= ~PartOf(uint64_t{1} << mixed, occupied);
-        for (int parts = 0; rest; ++parts) {
-            if (parts >= jumpsLeft)
-                return true;
-            rest &= ~PartOf(rest & (~rest + 1), occupied);
+        for (int lo = 0; lo < n;) {
+            int hi = lo + 1;
+            while (hi < n && list[hi].rank == list[lo].rank)
+                ++hi;
+            for (int i = hi - 1; i > lo; --i)
+                std::swap(list[i], list[lo + static_cast<int>(NextRandom() % static_cast<uint64_t>(i - lo + 1))]);
+            lo = hi;
         }
-        return false;
     }
-
     uint64_t NextRandom()
     {
         random_ ^= random_ << 13;
@@ -274,36 +393,140 @@ private:
         return random_;
     }
 
+    void CheckLimits()
+    {
+        if (limits_.cancel && limits_.cancel->load(std::memory_order_relaxed))
+            stop_ = SolveStop::Cancelled;
+        else if (limits_.maxPositions && positions_ >= limits_.maxPositions)
+            stop_ = SolveStop::Positions;
+        else if (limits_.maxSeconds > 0 && std::chrono::steady_clock::now() >= deadline_)
+            stop_ = SolveStop::Time;
+    }
+
+    // Every legal drop, best first.
+    static int Candidates(const Board& b, std::array<Candidate, 5 * kCells>& list)
+    {
+        int n = 0;
+        for (uint64_t targets = b.coloured; targets; targets &= targets - 1) {
+            const int to = std::countr_zero(targets);
+            const Destination d = b.Goes(to);
+            if (d == Destination::None)
+                continue;
+            const uint64_t near = Neighbours(Bit(to)) & b.occupied;
+            uint64_t movers = near;
+            if (b.jumps > 0)
+                movers |= b.mixed & ~near;
+            for (; movers; movers &= movers - 1) {
+                const int from = std::countr_zero(movers);
+                const bool jump = !(near & Bit(from));
+                list[n++] = {static_cast<int8_t>(from), static_cast<int8_t>(to), d, Rank(b, from, d, jump)};
+            }
+        }
+        std::stable_sort(list.begin(), list.begin() + n,
+                         [](const Candidate& x, const Candidate& y) { return x.rank < y.rank; });
+        return n;
+    }
+
+    // A step before a jump; a move that leaves its part in one piece (a split costs a jump
+    // later) before one that splits it; a serve before a hold; a cake at the edge of its
+    // part before one inside it.
+    static uint8_t Rank(const Board& b, int from, Destination d, bool jump)
+    {
+        const uint64_t left = b.occupied & ~Bit(from);
+        const uint64_t around = Neighbours(Bit(from)) & left;
+        bool splits = false;
+        if (std::popcount(around) > 1)
+            splits = (around & ~PartOf(around & (~around + 1), left)) != 0;
+        return static_cast<uint8_t>((jump ? 8 : 0) + (splits ? 4 : 0) + (d == Destination::Hold ? 2 : 0) +
+                                    (std::popcount(around) > 1 ? 1 : 0));
+    }
+
+    // More parts of the tableau without a mixed cake than jumps left: each such part keeps
+    // at least its last cake, which only a mixed cake jumping in can take away (cakes never
+    // move onto an empty cell, so parts never join).
+    static bool CutOff(const Board& b)
+    {
+        uint64_t rest = b.coloured & ~PartOf(b.mixed, b.occupied);
+        for (int parts = 0; rest; ++parts) {
+            if (parts >= b.jumps)
+                return true;
+            rest &= ~PartOf(rest & (~rest + 1), b.occupied);
+        }
+        return false;
+    }
+
     SolveLimits limits_;
+    FailTable& table_;
+    std::chrono::steady_clock::time_point deadline_{};
     uint64_t restartAt_ = 0;
     bool restarting_ = false;
     bool shuffle_ = false;
     uint64_t random_ = 0x9E3779B97F4A7C15ull;
-    const Keys& keys_;
-    KeySet failed_;
 };
+
+// The position as the search keeps it; false when it is none the game can reach in form
+// (a slice count or colour out of range).
+bool Load(const Tableau& t, Board& b)
+{
+    for (int i = 0; i < kCells; ++i) {
+        const int slices = t.CellSlices[i], colour = t.CellColour[i];
+        if (slices <= 0)
+            continue;
+        if (slices > kMaxSlices || colour < kMixedCake || colour > kColours)
+            return false;
+        b.SetCell(i, colour * kMaxSlices + slices);
+    }
+    for (int c = 1; c <= kColours; ++c) {
+        if (t.PlateSlices[c] < 0 || t.PlateSlices[c] > kMaxSlices || t.HoldSlices[c] < 0 ||
+            t.HoldSlices[c] > kMaxSlices)
+            return false;
+        b.SetSide(c, t.PlateSlices[c], t.HoldSlices[c]);
+    }
+    b.jumps = std::clamp(t.JumpsLeft, 0, 63);
+    return true;
+}
 
 } // namespace
 
+SolveLimits HintLimits(const std::atomic<bool>* cancel)
+{
+    SolveLimits limits;
+    limits.cancel = cancel;
+    limits.maxSeconds = 1.0;
+    limits.maxBytes = size_t{64} << 20;
+    return limits;
+}
+
 Solution Solve(const Tableau& position, SolveLimits limits)
 {
-    uint64_t occupied = 0;
-    int mixed = -1;
-    for (int i = 0; i < kCells; ++i) {
-        if (position.CellSlices[i] <= 0)
-            continue;
-        occupied |= uint64_t{1} << i;
-        if (position.CellColour[i] == kMixedCake)
-            mixed = i;
-    }
-    Search search(limits);
     Solution s;
-    s.solvable = search.Solve(position, occupied, mixed);
+    Board b;
+    FailTable table(limits.maxBytes ? limits.maxBytes : kDefaultSolveBytes);
+    if (!Load(position, b) || !table.Valid()) {
+        s.cancelled = true;
+        s.stop = SolveStop::NotAPosition;
+        return s;
+    }
+    Search search(limits, table);
+    s.solvable = search.Solve(b);
     s.positions = search.positions_;
-    s.cancelled = search.stopped_;
+    s.stop = search.stop_;
+    s.cancelled = s.stop != SolveStop::None;
     if (s.solvable)
         s.moves = std::move(search.path_);
     return s;
+}
+
+const char* StopReason(SolveStop stop)
+{
+    switch (stop) {
+    case SolveStop::None: return "";
+    case SolveStop::Cancelled: return "cancelled";
+    case SolveStop::Time: return "time limit reached";
+    case SolveStop::Positions: return "position limit reached";
+    case SolveStop::NotAPosition: return "not a position the game can reach";
+    }
+    return "";
 }
 
 std::string MoveText(Move m)

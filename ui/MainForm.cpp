@@ -49,8 +49,6 @@ constexpr int kSoundCount = 7; // the clips of the wave list, sound numbers 1 to
 // A hint blinks three times over about a second.
 constexpr int kHintBlinkPhases = 6;
 constexpr int kHintBlinkMs = 170;
-// About two seconds of searching on a slow processor; a hint that takes longer is not found.
-constexpr uint64_t kHintMaxPositions = 4'000'000;
 
 // The two paint areas: opaque surfaces that hand their paint events to the main window;
 // the board area hands over its mouse events too.
@@ -686,7 +684,7 @@ void MainForm::HintKeyPress()
         hintThread_.join();
     const Tableau asked = game_.Position();
     hintThread_ = std::thread([this, asked] {
-        const Solution solution = Solve(asked, {&hintCancel_, kHintMaxPositions});
+        const Solution solution = Solve(asked, HintLimits(&hintCancel_));
         QMetaObject::invokeMethod(
             this, [this, asked, solution] { HintFound(asked, solution); }, Qt::QueuedConnection);
     });

@@ -254,6 +254,10 @@ TEST(CliTest, BadInputExitsWithTwoAndOneLineOnStandardError)
         {"solve"},
         {"solve", "-3"},
         {"solve", "3", "3,3>"},
+        {"solve", "--max-seconds", "0", "3"},
+        {"solve", "--max-seconds", "soon", "3"},
+        {"solve", "--max-mb", "0", "3"},
+        {"solve", "--max-mb", "3"},
     };
     for (const auto& args : cases) {
         std::string joined;
@@ -307,6 +311,21 @@ TEST(CliTest, SolveFindsDropsThatPlayCarriesToSolved)
     ASSERT_EQ(rest.status, 0) << rest.err;
     EXPECT_EQ(Field(rest.out, "solvable"), "true");
     EXPECT_EQ(MovesOf(rest.out).size(), 38u);
+}
+
+TEST(CliTest, SolveStoppedAtItsTimeLimitSaysNotKnownAndWhy)
+{
+    // The deal of state 0 takes more than a microsecond; the table may be small.
+    const CliRun run = RunCli({"solve", "--max-seconds", "0.000001", "--max-mb", "1", "0"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Field(run.out, "solvable"), "null");
+    EXPECT_EQ(Field(run.out, "reason"), "time limit reached");
+    EXPECT_EQ(Field(run.out, "moves"), "[]");
+
+    const CliRun roomy = RunCli({"solve", "--max-mb", "1", "--max-seconds", "60", "3"});
+    ASSERT_EQ(roomy.status, 0) << roomy.err;
+    EXPECT_EQ(Field(roomy.out, "solvable"), "true");
+    EXPECT_EQ(Field(roomy.out, "reason"), "<missing reason>");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
-// The solver: its answers against a plain exhaustive search on small positions, its
-// solutions replayed through the rules, a position whose only solution is known, and its
-// limits.
+// The solver: its answers against a plain exhaustive search on small positions (also with
+// a table so small that it forgets nearly everything), its solutions replayed through the
+// rules, a position whose only solution is known, positions players reach with verdicts two
+// independent solvers agreed on, and its limits.
 #include "GameFixture.h"
 #include "core/Solver.h"
 
@@ -8,8 +9,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <random>
 #include <set>
+#include <sstream>
+#include <string>
 #include <vector>
 
 namespace torvella {
@@ -108,13 +112,15 @@ Tableau RandomEndgame(std::mt19937& rng)
     return t;
 }
 
-TEST(SolverTest, AgreesWithAnExhaustiveSearchAndItsSolutionsReplay)
+// Both answers on 300 small endgames, each checked against the plain search; every
+// solution is replayed.
+void AgreesWithTheReference(const SolveLimits& limits)
 {
     std::mt19937 rng(15);
     int solvable = 0, unsolvable = 0;
     for (int i = 0; i < 300; ++i) {
         const Tableau t = RandomEndgame(rng);
-        const Solution s = Solve(t);
+        const Solution s = Solve(t, limits);
         ASSERT_FALSE(s.cancelled);
         ASSERT_EQ(s.solvable, Reference().Solvable(t)) << "position " << i;
         if (s.solvable) {
@@ -128,6 +134,19 @@ TEST(SolverTest, AgreesWithAnExhaustiveSearchAndItsSolutionsReplay)
     // The sample must hold both answers, or it proves little.
     EXPECT_GT(solvable, 30);
     EXPECT_GT(unsolvable, 30);
+}
+
+TEST(SolverTest, AgreesWithAnExhaustiveSearchAndItsSolutionsReplay)
+{
+    AgreesWithTheReference({});
+}
+
+TEST(SolverTest, AgreesWithAnExhaustiveSearchWhenItsTableKeepsAlmostNothing)
+{
+    // One bucket: a position the table forgot is searched again, never taken for another.
+    SolveLimits forgetful;
+    forgetful.maxBytes = 1;
+    AgreesWithTheReference(forgetful);
 }
 
 TEST(SolverTest, TheOnlySolutionGoesThroughTheHoldPlaceAndAJump)
@@ -156,20 +175,114 @@ TEST(SolverTest, ADealIsSolvedWithDropsTheRulesAccept)
     EXPECT_GT(s.positions, 0u);
 }
 
-TEST(SolverTest, LimitsStopTheSearchWithoutAnAnswer)
+// Positions players reach: positions of the solver benchmark's set (seed 26), each a deal
+// and the drops still in effect, with the verdict that the earlier solver and this one
+// found independently. Chosen among those both decide in a few milliseconds, with both
+// answers and from early to late in a game.
+struct Reached {
+    int index;  // in the benchmark's set, to find it there
+    uint32_t state;
+    const char* drops;
+    bool solvable;
+};
+
+constexpr Reached kReached[] = {
+        {13, 3282420866, "6,2>5,2 0,4>0,3 5,0>4,0 5,5>4,5 6,5>6,6 4,5>3,5 5,1>4,6 0,3>1,3 4,6>6,0 4,2>4,3 6,0>1,4 5,3>5,2 3,6>3,5 2,6>1,6 2,5>3,5 2,0>2,1 3,2>3,3 1,1>1,2 4,0>3,0 1,4>1,5", false},
+        {30, 3129587801, "0,2>0,3 2,3>1,3 0,6>0,5 1,4>0,4 5,4>6,4", true},
+        {33, 1871510080, "5,6>5,5 3,4>2,5 1,4>2,4 5,1>4,1 1,3>1,2 4,0>4,1 2,5>5,0 5,3>4,3 5,0>6,0 4,6>4,5 6,0>6,5 3,3>4,3 4,1>3,1 6,4>5,4", false},
+        {54, 1415635229, "5,0>4,0 2,6>1,6 5,6>5,5 4,3>4,2 1,0>1,1 5,5>5,4 3,6>3,5", true},
+        {57, 3321970019, "6,4>5,4 4,6>3,6 6,2>6,3 3,6>2,5", true},
+        {59, 2245666080, "0,4>0,3 2,0>1,0 2,5>2,4 3,0>4,0 2,3>1,3 4,3>4,4 5,4>6,4", true},
+        {81, 2661798186, "1,2>0,2 2,4>6,6 1,6>1,5 3,2>2,2 0,1>0,0 4,2>5,2 5,2>5,3 1,0>0,0 5,1>6,1 5,6>4,6 0,3>0,2 4,3>3,3 5,0>6,0 1,3>1,4 6,6>6,3 5,3>5,4 0,5>0,6 2,5>1,5 2,6>3,6 6,3>2,1 3,4>3,5 6,4>6,5 2,1>2,0 6,5>5,5 4,6>3,6 2,3>3,3 2,0>3,0 4,5>3,5 5,5>5,4 3,1>4,1 3,0>4,0", false},
+        {83, 43483068, "2,2>3,2 0,3>0,2 3,4>3,3 5,4>5,2 0,5>0,6 6,5>6,4 4,2>4,3 1,0>1,1 3,6>2,6 5,2>1,4 4,6>4,5 5,6>6,6", false},
+        {99, 332651646, "6,2>6,3 2,3>5,4 2,2>2,1 3,4>3,3 3,3>3,2 2,5>1,5 4,5>4,4 5,4>5,2 1,3>1,2 5,6>5,5", false},
+        {106, 841230630, "4,5>4,6 4,6>3,4 4,2>4,1 6,5>5,5 0,1>0,2 3,4>3,6 2,3>3,3 3,6>6,0 4,0>3,0 1,4>0,4 2,2>2,1 4,3>4,4", false},
+        {111, 3308014479, "3,5>4,5 5,0>6,0 2,4>4,0 6,2>6,3 5,3>6,3 0,6>0,5 4,0>3,6 1,4>1,3 3,3>2,3 3,6>0,5 1,3>0,3", false},
+        {129, 3196945906, "3,6>4,6 1,0>0,0 2,6>1,6 4,5>4,6 6,1>6,0 5,4>5,5", true},
+        {132, 259699780, "3,6>4,6 1,2>1,1 2,4>3,4 4,3>4,2 1,1>6,2 6,6>5,6 0,3>0,4 3,0>2,0 5,3>5,4", true},
+        {140, 258451721, "2,2>1,2 6,4>6,5 6,2>6,3 1,4>2,6 2,1>2,0 1,2>0,2 5,4>4,4 2,6>3,1 4,1>4,2 0,3>1,3 2,4>3,4 3,1>5,6", false},
+        {141, 1944590476, "5,5>2,4 2,5>2,6 4,1>5,1 5,1>5,2 1,5>1,6 1,4>1,3 4,4>5,4 1,2>2,2 2,4>3,0 3,0>0,2", false},
+        {150, 3912880971, "2,0>1,0 1,2>1,1 6,3>4,6 4,6>3,3 4,0>4,1 1,4>1,3 3,4>3,5 3,3>3,5 5,1>5,2 5,3>4,3 1,1>2,1 0,5>0,6 4,2>4,1 0,6>1,6", false},
+        {164, 2309000486, "1,1>0,1 4,2>3,2 0,3>0,5 4,3>5,3 6,4>5,4", true},
+        {187, 2176521219, "6,3>6,4 6,1>6,2 2,6>1,6 3,1>3,0 1,3>1,4", true},
+        {188, 1120630977, "1,3>1,2 6,0>5,0 1,0>0,0 2,0>3,0 4,1>5,1 2,1>0,3 4,6>3,6 5,6>6,6 0,3>1,1 1,1>4,4 4,4>5,4 4,3>5,3 5,4>6,4", false},
+        {193, 209329428, "4,1>5,1 2,2>3,2 5,4>5,5", true},
+        {197, 20096322, "0,4>0,3 1,3>5,5 4,6>3,6 4,2>5,2 3,6>3,5 1,5>0,5 3,3>3,2 3,1>3,0 2,4>2,3 0,2>0,3 4,4>4,5", false},
+        {205, 3241128829, "2,0>3,0 4,2>5,2 0,0>1,0 0,5>6,1 6,6>6,5 5,2>5,3 3,6>4,6 1,5>2,5 6,1>1,0 1,0>5,4 5,6>4,6 0,3>1,3", false},
+        {210, 1785051782, "6,4>6,5 3,1>3,0 6,1>6,0 4,0>5,0", true},
+        {212, 1585946384, "2,3>3,3 2,5>2,6 3,5>4,5 4,2>5,2 5,0>5,1 0,6>0,5 4,3>3,3 1,5>3,1 3,2>2,2 0,2>0,3 1,6>2,6 2,4>3,4 5,2>6,2 1,4>0,4 3,0>4,0 3,1>5,3", false},
+        {227, 2081455839, "4,4>5,4 5,2>6,2 6,5>5,5 5,6>4,6 2,5>1,5 1,6>0,0 1,5>1,4 0,0>1,0 2,2>1,2 0,1>0,2 6,3>6,4 4,2>4,3 1,1>2,1 1,0>3,1", false},
+        {233, 3721154744, "5,3>0,2 5,5>5,6 1,4>2,4 6,1>5,1 2,3>2,4 0,0>0,1 4,3>4,2 2,1>2,0 1,0>1,1 0,2>3,4 6,3>6,2 4,2>4,1 3,0>2,0 3,5>3,6 5,0>6,0 3,4>2,5 0,6>0,5 5,2>6,2 1,1>0,1", false},
+        {234, 3610504810, "4,3>5,3 6,5>6,4 3,1>3,0 3,4>0,3 2,5>2,4 0,3>0,1 5,3>6,3 1,5>0,5 0,1>3,2 2,4>1,4 2,3>3,3 6,4>5,4 4,2>4,1", false},
+        {236, 1535281907, "4,0>1,0 0,1>0,0 3,4>3,3 1,0>6,5 3,1>4,1 0,5>0,6 1,3>0,3 2,6>3,6 5,1>4,1", false},
+        {249, 1659018669, "3,3>3,2 3,1>3,2 3,6>2,6 6,5>6,4", true},
+        {269, 1110981449, "6,4>6,5 4,4>3,4 4,1>4,0 2,6>1,6 2,2>2,1 3,5>3,6 3,2>3,1 5,5>5,6 1,5>1,6 2,0>0,4", false},
+        {274, 2214256399, "0,1>0,0 3,4>3,3 0,3>1,3 1,4>1,5", true},
+};
+
+TEST(SolverTest, PositionsPlayersReachKeepTheirVerdicts)
+{
+    for (const Reached& r : kReached) {
+        SCOPED_TRACE("position " + std::to_string(r.index));
+        Tableau t;
+        Random rng(r.state);
+        DealTableau(t, rng);
+        std::istringstream drops(r.drops);
+        for (std::string text; drops >> text;) {
+            Move m;
+            ASSERT_EQ(std::sscanf(text.c_str(), "%d,%d>%d,%d", &m.from.col, &m.from.row, &m.to.col, &m.to.row), 4);
+            const Verdict v = JudgeDrop(t, m);
+            ASSERT_TRUE(v.legal) << text;
+            ApplyMove(t, m, v);
+        }
+        const Solution s = Solve(t);
+        ASSERT_FALSE(s.cancelled);
+        EXPECT_EQ(s.solvable, r.solvable);
+        if (s.solvable)
+            EXPECT_TRUE(Replays(t, s.moves));
+    }
+}
+
+TEST(SolverTest, LimitsStopTheSearchWithoutAnAnswerAndSayWhich)
 {
     Tableau t;
     Random rng(0);
     DealTableau(t, rng);
-    const Solution few = Solve(t, {nullptr, 1});
-    EXPECT_TRUE(few.cancelled);
-    EXPECT_FALSE(few.solvable);
-    EXPECT_TRUE(few.moves.empty());
-
     const std::atomic<bool> cancel{true};
-    const Solution stopped = Solve(t, {&cancel, 0});
-    EXPECT_TRUE(stopped.cancelled);
-    EXPECT_FALSE(stopped.solvable);
+    SolveLimits positions, time, cancelled;
+    positions.maxPositions = 1;
+    time.maxSeconds = 1e-9;
+    cancelled.cancel = &cancel;
+    const struct {
+        const char* name;
+        SolveLimits limits;
+        SolveStop stop;
+    } cases[] = {
+        {"positions", positions, SolveStop::Positions},
+        {"time", time, SolveStop::Time},
+        {"cancelled", cancelled, SolveStop::Cancelled},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Solution s = Solve(t, c.limits);
+        EXPECT_TRUE(s.cancelled);
+        EXPECT_EQ(s.stop, c.stop);
+        EXPECT_FALSE(s.solvable);
+        EXPECT_TRUE(s.moves.empty());
+        EXPECT_STRNE(StopReason(s.stop), "");
+    }
+}
+
+TEST(SolverTest, APositionOutOfFormIsNotJudged)
+{
+    Tableau t;
+    Random rng(0);
+    DealTableau(t, rng);
+    t.CellSlices[3] = 13;
+    const Solution s = Solve(t);
+    EXPECT_TRUE(s.cancelled);
+    EXPECT_EQ(s.stop, SolveStop::NotAPosition);
+    EXPECT_FALSE(s.solvable);
 }
 
 } // namespace

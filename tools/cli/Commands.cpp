@@ -193,23 +193,57 @@ int Play(const std::vector<std::string>& args, std::FILE* out)
     return 0;
 }
 
-// Deals and plays as `play` does, then solves from where the steps left the game.
+// Deals and plays as `play` does, then solves from where the steps left the game. With a
+// limit the answer may be "solvable":null, with the reason the search stopped.
 int SolveCommand(const std::vector<std::string>& args, std::FILE* out)
 {
-    const Session session = ParseSession(args, "usage: torvella-cli solve [--size WxH] STATE [STEP...]");
+    static const char* const kUsage =
+        "usage: torvella-cli solve [--size WxH] [--max-seconds S] [--max-mb M] STATE [STEP...]";
+    SolveLimits limits;
+    std::vector<std::string> session;
+    size_t i = 0;
+    for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
+        const std::string& option = args[i];
+        if (i + 1 >= args.size())
+            throw UsageError(option + " needs a value");
+        const std::string& value = args[++i];
+        if (option == "--max-seconds") {
+            double seconds = 0;
+            const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+            if (ec != std::errc() || end != value.data() + value.size() || !(seconds > 0) || seconds > 1e9)
+                throw UsageError("--max-seconds must be a positive number: '" + value + "'");
+            limits.maxSeconds = seconds;
+        } else if (option == "--max-mb") {
+            uint32_t mb = 0;
+            if (!ParseNumber(value, mb) || mb < 1 || mb > 65536)
+                throw UsageError("--max-mb must be a whole number from 1 to 65536: '" + value + "'");
+            limits.maxBytes = size_t{mb} << 20;
+        } else if (option == "--size") {
+            session.insert(session.end(), {option, value});
+        } else {
+            throw UsageError(std::string(kUsage));
+        }
+    }
+    session.insert(session.end(), args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+    const Session parsed = ParseSession(session, kUsage);
     NullView view;
     Game game(view);
-    StartGame(game, session);
-    for (const Step& st : session.steps)
+    StartGame(game, parsed);
+    for (const Step& st : parsed.steps)
         CarryOut(game, st);
 
     const auto start = std::chrono::steady_clock::now();
-    const Solution solution = Solve(game.Position());
+    const Solution solution = Solve(game.Position(), limits);
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 
-    std::string s = std::string("{\"solvable\":") + (solution.solvable ? "true" : "false") + ",\"moves\":[";
-    for (size_t i = 0; i < solution.moves.size(); ++i)
-        s += (i ? ",\"" : "\"") + MoveText(solution.moves[i]) + '"';
+    std::string s = "{\"solvable\":";
+    if (solution.cancelled)
+        s += std::string("null,\"reason\":") + JsonQuoted(StopReason(solution.stop));
+    else
+        s += solution.solvable ? "true" : "false";
+    s += ",\"moves\":[";
+    for (size_t m = 0; m < solution.moves.size(); ++m)
+        s += (m ? ",\"" : "\"") + MoveText(solution.moves[m]) + '"';
     char tail[64];
     std::snprintf(tail, sizeof tail, "],\"positions\":%llu,\"ms\":%.3f}\n",
                   static_cast<unsigned long long>(solution.positions), ms);
