@@ -16,7 +16,6 @@ bool BoardCursor::Key(Game& game, CursorKey key)
         row_ = kRows / 2;
         return true;
     }
-    const Point centre = game.Layout().CellCentre(col_, row_);
     switch (key) {
     case CursorKey::Left:
     case CursorKey::Right:
@@ -28,18 +27,16 @@ bool BoardCursor::Key(Game& game, CursorKey key)
             return false;
         col_ = col;
         row_ = row;
-        if (carrying_) {
-            const Point to = game.Layout().CellCentre(col_, row_);
-            game.MouseMove(to.x, to.y);
-        }
+        if (carrying_)
+            game.CarryOver({col_, row_});
         return true;
     }
     case CursorKey::Act:
         if (carrying_) {
             carrying_ = false;
-            game.BoxMouseUp(centre.x, centre.y);
+            game.DropOn({col_, row_});
         } else {
-            carrying_ = game.BoxMouseDown(centre.x, centre.y);
+            carrying_ = game.LiftAt({col_, row_});
         }
         return true;
     case CursorKey::Cancel:
@@ -63,11 +60,10 @@ void BoardCursor::PutBack(Game& game)
     if (!game.Lifted().Dragging)
         return;
     if (visible_) {
-        col_ = game.Lifted().DragCol;
-        row_ = game.Lifted().DragRow;
+        col_ = game.Lifted().From.col;
+        row_ = game.Lifted().From.row;
     }
-    const Point home = game.Layout().CellCentre(game.Lifted().DragCol, game.Lifted().DragRow);
-    game.BoxMouseUp(home.x, home.y);
+    game.PutBack();
 }
 
 } // namespace torvella

@@ -1,9 +1,9 @@
 #pragma once
-// Keyboard play: a cursor over the 7 x 7 cells. Its keys go through the mouse's own rules:
-// lifting is a press at the centre of the cursor's cell, moving the cursor moves the lifted
-// cake there, dropping is a release at the centre of the cursor's cell. So a move by
-// keyboard is a move by mouse in every respect: the same refusals, sounds, pauses and
-// points, and the same drawing of the lifted cake.
+// Keyboard play: a cursor over the 7 x 7 cells. Its keys go through the same calls as the
+// mouse: lifting the cake in the cursor's cell, carrying it over the cells the cursor
+// moves to, dropping it on the cursor's cell. So a move by keyboard is a move by mouse in
+// every respect: the same refusals, sounds, pauses and points, and the same drawing of the
+// lifted cake (at the centre of the cell it is carried over).
 #include "core/Game.h"
 
 namespace torvella {

@@ -4,6 +4,7 @@
 // them with drawing, sound and dialogs; torvella-cli and the tests implement them by
 // recording. The numbers of the enums are those the window's sound list and message dialog
 // use; the core itself holds no player text.
+#include "core/Record.h"
 #include "core/Rules.h"
 
 #include <cstdint>
@@ -40,14 +41,18 @@ public:
     // slices 0 shows the empty slot.
     virtual void SlotChanged(Slot slot, int colour, int slices) = 0;
 
-    // Drawn on the screen only, never into the board picture.
-    virtual void LiftedCakeDrawn(int x, int y, int colour, int slices) = 0;
-    // Copies the square under the lifted cake at (x, y) back from the board picture.
-    virtual void LiftedCakeErased(int x, int y) = 0;
+    // The lifted cake, drawn on the screen only, never into the board picture. Where it
+    // stands in pixels is the view's own business: at the pointer, or at the centre of the
+    // cell it is carried over (Game::Lifted().Over) when the keys carry it.
+    virtual void LiftedCakeDrawn(int colour, int slices) = 0;
+    // Copies the square under the lifted cake, where it was last drawn, back from the board
+    // picture.
+    virtual void LiftedCakeErased() = 0;
     virtual void PulseDot(int col, int row, uint32_t colour) = 0;
 
-    virtual void ScoreChanged() = 0;
-    virtual void JumpsChanged() = 0;
+    // The values to show now; in a counting animation every step comes with its own.
+    virtual void ScoreChanged(int32_t score) = 0;
+    virtual void JumpsChanged(int32_t jumpsLeft) = 0;
     virtual void ButtonEnabledChanged(Button button, bool enabled) = 0;
 
     // The whole board was dealt or restored: compose it anew and repaint the window.
@@ -67,6 +72,16 @@ public:
     virtual void ShowHint(Move move) = 0;
     // No solution from here: the message dialog says so (kind Text); nothing was charged.
     virtual void ShowNoSolution() = 0;
+};
+
+// Who keeps records of games (a journal, statistics) hears each event as the game's record
+// takes it, the deal included, and the one moment a game ends. Neither call may call back
+// into the game. A restore (Game::Restore) tells it nothing: it rebuilds what was told.
+class GameListener {
+public:
+    virtual ~GameListener() = default;
+    virtual void EventRecorded(const GameEvent& event) = 0;
+    virtual void GameEnded(const GameEnd& end) = 0;
 };
 
 } // namespace torvella

@@ -2,6 +2,8 @@
 // Shared by the game and the painters: board geometry. Every position on the board area
 // derives from these seven integers, recomputed from the board area's size on every
 // resize. Division truncates toward zero.
+#include "core/Tableau.h"
+
 #include <cstdint>
 
 namespace torvella {
@@ -46,6 +48,12 @@ struct Geometry {
     // CellSize left of (or above) the first hit square still maps to column (row) 0,
     // because the division truncates toward zero. Never divides by a zero CellSize.
     bool PixelToCell(int32_t x, int32_t y, int& col, int& row) const;
+    // The same as a cell: kOffTableau when the pixel is off the tableau.
+    Cell CellUnder(int32_t x, int32_t y) const
+    {
+        Cell c;
+        return PixelToCell(x, y, c.col, c.row) ? c : kOffTableau;
+    }
 };
 
 Geometry CalcLayout(int32_t width, int32_t height);

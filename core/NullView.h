@@ -10,11 +10,11 @@ public:
     void CellEmptied(int, int) override {}
     void CellCake(int, int, int, int) override {}
     void SlotChanged(Slot, int, int) override {}
-    void LiftedCakeDrawn(int, int, int, int) override {}
-    void LiftedCakeErased(int, int) override {}
+    void LiftedCakeDrawn(int, int) override {}
+    void LiftedCakeErased() override {}
     void PulseDot(int, int, uint32_t) override {}
-    void ScoreChanged() override {}
-    void JumpsChanged() override {}
+    void ScoreChanged(int32_t) override {}
+    void JumpsChanged(int32_t) override {}
     void ButtonEnabledChanged(Button, bool) override {}
     void BoardRenewed() override {}
     void RepaintWindow() override {}

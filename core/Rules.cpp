@@ -51,23 +51,28 @@ MoveSteps ApplyMove(Tableau& t, Move m, const Verdict& v)
     MoveSteps steps;
     const int target = t.Colour(m.to.col, m.to.row);
     const int slices = t.Slices(m.to.col, m.to.row);
+    // Every step records the state it leaves behind; the target's colour for its own steps.
+    const auto add = [&](StepKind kind, int colour) {
+        steps.Add({kind, colour, colour ? t.PlateSlices[colour] : 0, colour ? t.HoldSlices[colour] : 0, t.Score,
+                   t.JumpsLeft});
+    };
     if (v.target == Destination::Plate) {
         t.PlateSlices[target] = slices;
         t.Score += kServePoints;
-        steps.Add({StepKind::Served, target, slices, kServePoints});
+        add(StepKind::Served, target);
         if (t.HoldSlices[target] == t.PlateSlices[target] + 1) {
             t.Score += kFollowPoints;
             t.PlateSlices[target] = t.HoldSlices[target];
             t.HoldSlices[target] = 0;
-            steps.Add({StepKind::Followed, target, t.PlateSlices[target], kFollowPoints});
+            add(StepKind::Followed, target);
         }
         if (t.PlateSlices[target] == kMaxSlices) {
             t.Score += kCompletePoints;
-            steps.Add({StepKind::Completed, target, kMaxSlices, kCompletePoints});
+            add(StepKind::Completed, target);
         }
     } else {
         t.HoldSlices[target] = slices;
-        steps.Add({StepKind::Held, target, slices, 0});
+        add(StepKind::Held, target);
     }
 
     t.Colour(m.to.col, m.to.row) = t.Colour(m.from.col, m.from.row);
@@ -78,13 +83,13 @@ MoveSteps ApplyMove(Tableau& t, Move m, const Verdict& v)
     if (v.jump) {
         t.JumpsLeft -= 1;
         t.Score -= kCountSteps * kJumpStep;
-        steps.Add({StepKind::Jumped, 0, 0, -kCountSteps * kJumpStep});
+        add(StepKind::Jumped, 0);
     }
     if (t.AllPlatesFull()) {
         t.Score += kCountSteps * kSolvedStep;
-        steps.Add({StepKind::Solved, 0, 0, kCountSteps * kSolvedStep});
+        add(StepKind::Solved, 0);
     } else if (!AnyMovable(t)) {
-        steps.Add({StepKind::DeadEnd});
+        add(StepKind::DeadEnd, 0);
     }
     return steps;
 }

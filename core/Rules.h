@@ -18,13 +18,7 @@ constexpr int32_t kCompletePoints = 135;
 constexpr int kCountSteps = 10;
 constexpr int32_t kJumpStep = 37;     // ten steps: -370
 constexpr int32_t kSolvedStep = 22;   // ten steps: +220
-
-struct Cell {
-    int col = 0, row = 0;
-    bool operator==(const Cell&) const = default;
-};
-
-constexpr bool OnTableau(Cell c) { return c.col >= 0 && c.col < kCols && c.row >= 0 && c.row < kRows; }
+constexpr int32_t kHintCharge = kCountSteps * kJumpStep;  // a hint costs what a jump costs
 
 // A drop: the cake in `from` lands on `to`. `to` may lie off the tableau (refused).
 struct Move {
@@ -49,11 +43,15 @@ Verdict JudgeDrop(const Tableau& t, Move m);
 // of Solved and DeadEnd.
 enum class StepKind : uint8_t { Served, Followed, Completed, Held, Jumped, Solved, DeadEnd };
 
+// One step and the state right after it, so that whoever shows a move needs no rule of its
+// own: the target's plate and hold place, the score and the jumps left.
 struct Step {
     StepKind kind;
-    int colour = 0;   // the target's colour, for the steps at its plate or hold place
-    int slices = 0;   // Served, Held: the target's slices; Followed: the plate afterwards
-    int32_t points = 0;
+    int colour = 0;   // the target's colour (0 for Jumped, Solved, DeadEnd)
+    int32_t plate = 0;  // slices on the target's plate afterwards
+    int32_t hold = 0;   // slices in the target's hold place afterwards
+    int32_t score = 0;
+    int32_t jumps = 0;
 };
 
 // True for the steps the player sees before the moved cake lands in the target's cell.

@@ -19,6 +19,15 @@ constexpr int kStartJumps = 3;
 // Cells are stored column by column: the deal fills them and undo copies them in this order.
 constexpr int CellIndex(int col, int row) { return col * kRows + row; }
 
+// A cell of the tableau; kOffTableau stands for any place off it.
+struct Cell {
+    int col = 0, row = 0;
+    bool operator==(const Cell&) const = default;
+};
+constexpr Cell kOffTableau{-1, -1};
+
+constexpr bool OnTableau(Cell c) { return c.col >= 0 && c.col < kCols && c.row >= 0 && c.row < kRows; }
+
 enum class GamePhase : uint8_t { Dealt = 0, Playing = 1, Solved = 2, Ended = 3, Paused = 4 };
 
 const char* PhaseName(GamePhase phase);

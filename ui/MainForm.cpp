@@ -435,9 +435,8 @@ void MainForm::BoxPaint(QPainter& p, const QRegion& dirty)
             p.drawEllipse(QPoint(c.x, c.y), g.CakeRadius, g.CakeRadius);
         }
     }
-    const Lift& lift = game_.Lifted();
-    if (lift.Dragging)
-        DrawCake(p, g, lift.DragX, lift.DragY, lift.DragSlices, lift.DragColour);
+    if (carried_.shown)
+        DrawCake(p, g, carried_.at.x(), carried_.at.y(), carried_.slices, carried_.colour);
     if (cursor_.Visible()) {
         const Point c = g.CellCentre(cursor_.Col(), cursor_.Row());
         DrawCursorRing(p, g, c.x, c.y);
@@ -473,7 +472,22 @@ void MainForm::boxMouseDown(const QPoint& pos)
     // background, so neither the lifted cake nor the first sound waits for it.
     if (settings_.SoundOn)
         audio_->Prefetch();
-    game_.BoxMouseDown(pos.x(), pos.y());
+    pointer_ = pos;
+    game_.LiftAt(game_.Layout().CellUnder(pos.x(), pos.y()));
+}
+
+void MainForm::MouseMove(const QPoint& pos)
+{
+    if (!game_.Lifted().Dragging)
+        return;
+    pointer_ = pos;
+    game_.CarryOver(game_.Layout().CellUnder(pos.x(), pos.y()));
+}
+
+void MainForm::boxMouseUp(const QPoint& pos)
+{
+    pointer_ = pos;
+    game_.DropOn(game_.Layout().CellUnder(pos.x(), pos.y()));
 }
 
 void MainForm::keyPressEvent(QKeyEvent* e)
@@ -573,14 +587,22 @@ void MainForm::SlotChanged(Slot slot, int colour, int slices)
     box_->update(CakeRect(c.x, c.y));
 }
 
-void MainForm::LiftedCakeDrawn(int x, int y, int, int)
+void MainForm::LiftedCakeDrawn(int colour, int slices)
 {
-    box_->update(CakeRect(x, y));
+    // The keys carry the cake over the cursor's cell; the mouse carries it at the pointer.
+    QPoint at = pointer_;
+    if (cursor_.Visible()) {
+        const Point c = game_.Layout().CellCentre(game_.Lifted().Over.col, game_.Lifted().Over.row);
+        at = QPoint(c.x, c.y);
+    }
+    carried_ = {true, at, colour, slices};
+    box_->update(CakeRect(at.x(), at.y()));
 }
 
-void MainForm::LiftedCakeErased(int x, int y)
+void MainForm::LiftedCakeErased()
 {
-    box_->update(CakeRect(x, y));
+    carried_.shown = false;
+    box_->update(CakeRect(carried_.at.x(), carried_.at.y()));
 }
 
 void MainForm::PulseDot(int col, int row, uint32_t colour)
@@ -593,17 +615,17 @@ void MainForm::PulseDot(int col, int row, uint32_t colour)
     box_->update(DotRect(game_.Layout().CellCentre(col, row)));
 }
 
-void MainForm::ScoreChanged()
+void MainForm::ScoreChanged(int32_t score)
 {
     QPainter p(&toolBitmap_);
-    DrawScore(p, toolImages_, settings_.BackMode, game_.Position().Score);
+    DrawScore(p, toolImages_, settings_.BackMode, score);
     toolBox_->update(kScoreField);
 }
 
-void MainForm::JumpsChanged()
+void MainForm::JumpsChanged(int32_t jumpsLeft)
 {
     QPainter p(&toolBitmap_);
-    DrawJumps(p, toolImages_, settings_.BackMode, game_.Position().JumpsLeft);
+    DrawJumps(p, toolImages_, settings_.BackMode, jumpsLeft);
     toolBox_->update(JumpField(toolImages_.jumpIcon));
 }
 

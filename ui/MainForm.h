@@ -95,11 +95,11 @@ public:
     void CellEmptied(int col, int row) override;
     void CellCake(int col, int row, int colour, int slices) override;
     void SlotChanged(Slot slot, int colour, int slices) override;
-    void LiftedCakeDrawn(int x, int y, int colour, int slices) override;
-    void LiftedCakeErased(int x, int y) override;
+    void LiftedCakeDrawn(int colour, int slices) override;
+    void LiftedCakeErased() override;
     void PulseDot(int col, int row, uint32_t colour) override;
-    void ScoreChanged() override;
-    void JumpsChanged() override;
+    void ScoreChanged(int32_t score) override;
+    void JumpsChanged(int32_t jumpsLeft) override;
     void ButtonEnabledChanged(Button button, bool enabled) override;
     void BoardRenewed() override;
     void RepaintWindow() override;
@@ -133,8 +133,10 @@ public:
     void BoxPaint(QPainter& p, const QRegion& dirty);
     void ToolBoxPaint(QPainter& p, const QRegion& dirty);
     void boxMouseDown(const QPoint& pos);
-    void MouseMove(const QPoint& pos) { game_.MouseMove(pos.x(), pos.y()); }
-    void boxMouseUp(const QPoint& pos) { game_.BoxMouseUp(pos.x(), pos.y()); }
+    void MouseMove(const QPoint& pos);
+    void boxMouseUp(const QPoint& pos);
+    // Where the lifted cake stands on the screen: at the pointer, or over the cursor's cell.
+    QPoint CarriedCakeAt() const { return carried_.at; }
 
     // Key H: the first drop of a solution from here, paid like a jump. The solver runs on
     // a thread of its own; the answer comes back to the window's thread.
@@ -212,6 +214,13 @@ private:
     QImage toolBitmap_;
     // The pulse dots stand on the screen only; a cell's dot goes when the cell is redrawn.
     std::array<uint32_t, kCells> dotColour_{};
+    // The lifted cake is the window's to place: the game says what it is and when it shows.
+    struct CarriedCake {
+        bool shown = false;
+        QPoint at;
+        int colour = 0, slices = 0;
+    } carried_;
+    QPoint pointer_;  // the mouse on the board area
     std::array<bool, kCells> dotShown_{};
     // The keyboard cursor, drawn on the screen only; ringRect_ is where it was last drawn.
     BoardCursor cursor_;

@@ -8,20 +8,21 @@ namespace torvella {
 
 class GameProbe {
 public:
-    static Tableau& Board(Game& g) { return g.board_; }
-    static const Tableau& Undo(const Game& g) { return g.undo_; }
-    static void SetPhase(Game& g, GamePhase phase) { g.phase_ = phase; }
-    static void SetFlashStep(Game& g, int32_t step) { g.clock_.FlashStep = step; }
-    static Clock& Ticks(Game& g) { return g.clock_; }
-    static Lift& Lifted(Game& g) { return g.lift_; }
-    static Random& Rng(Game& g) { return g.rng_; }
+    static Tableau& Board(Game& g) { return g.st_.board; }
+    static const Tableau& Undo(const Game& g) { return g.st_.undo; }
+    static int32_t ChargedSinceMove(const Game& g) { return g.st_.chargedSinceMove; }
+    static void SetPhase(Game& g, GamePhase phase) { g.st_.phase = phase; }
+    static void SetFlashStep(Game& g, int32_t step) { g.st_.clock.FlashStep = step; }
+    static Clock& Ticks(Game& g) { return g.st_.clock; }
+    static Lift& Lifted(Game& g) { return g.st_.lift; }
+    static Random& Rng(Game& g) { return g.st_.rng; }
     // A chosen position in phase Dealt, nothing lifted, at the start of a second.
     static void LayOut(Game& g, const Tableau& position)
     {
-        g.board_ = position;
-        g.phase_ = GamePhase::Dealt;
-        g.lift_.Dragging = false;
-        g.clock_.SecondTicks = 0;
+        g.st_.board = position;
+        g.st_.phase = GamePhase::Dealt;
+        g.st_.lift.Dragging = false;
+        g.st_.clock.SecondTicks = 0;
     }
 };
 

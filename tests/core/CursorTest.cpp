@@ -86,19 +86,20 @@ TEST_P(KeyPlay, MovesAsTheMouseDoesAtTheCellCentres)
     view.answers.assign(c.answers.begin(), c.answers.end());
     int col = c.fromCol, row = c.fromRow;
     Point at = game.Layout().CellCentre(col, row);
-    game.BoxMouseDown(at.x, at.y);
+    Press(at.x, at.y);
     for (CursorKey k : c.path) {
         col += Delta(k).dc;
         row += Delta(k).dr;
         at = game.Layout().CellCentre(col, row);
-        game.MouseMove(at.x, at.y);
+        MoveTo(at.x, at.y);
     }
-    game.BoxMouseUp(at.x, at.y);
+    Release(at.x, at.y);
     const Log byMouse = view.Take();
     const Tableau afterMouse = game.Position();
     const GamePhase phaseAfterMouse = game.Phase();
 
-    // By keys, on the same tableau.
+    // By keys, on the same tableau; the pointer has left the board.
+    view.pointer.reset();
     game.Deal();
     Lay(c.cakes, c.plates, c.holds, c.jumps);
     T().Score = 0;
@@ -194,13 +195,13 @@ TEST_F(Cursor, LeavesACakeTheMouseHoldsAndHandsItsOwnToTheMouse)
 
     // The mouse holds the cake: the keys neither move nor drop it.
     const Point a = game.Layout().CellCentre(3, 3);
-    ASSERT_TRUE(game.BoxMouseDown(a.x, a.y));
+    ASSERT_TRUE(Press(a.x, a.y));
     view.log.clear();
     for (CursorKey k : {Rt, CursorKey::Act, CursorKey::Cancel})
         EXPECT_FALSE(cursor.Key(game, k));
     EXPECT_TRUE(view.log.empty());
     EXPECT_TRUE(game.Lifted().Dragging);
-    game.BoxMouseUp(a.x, a.y);
+    Release(a.x, a.y);
 
     // A cake the keys lifted is the mouse's once the mouse is used on the board: the
     // mouse's release drops it where the mouse is.
@@ -209,8 +210,8 @@ TEST_F(Cursor, LeavesACakeTheMouseHoldsAndHandsItsOwnToTheMouse)
     cursor.Hide();
     EXPECT_FALSE(cursor.Carrying());
     const Point b = game.Layout().CellCentre(2, 3);
-    game.MouseMove(b.x, b.y);
-    EXPECT_EQ(game.BoxMouseUp(b.x, b.y), DropResult::Moved);
+    MoveTo(b.x, b.y);
+    EXPECT_EQ(Release(b.x, b.y), DropResult::Moved);
     EXPECT_EQ(game.Position().HoldSlices[R], 5);
 }
 
@@ -235,7 +236,7 @@ TEST_F(Cursor, PutBackReturnsAnyLiftedCakeBeforeAToolBarAction)
             cursor.Key(game, Rt);
         } else {
             cursor.Hide();
-            game.BoxMouseDown(a.x, a.y);
+            Press(a.x, a.y);
         }
         ASSERT_TRUE(game.Lifted().Dragging);
         view.log.clear();

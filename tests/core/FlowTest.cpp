@@ -146,7 +146,7 @@ TEST_F(FlowTest, OnlyCakesThatMayGoOntoTheirPlateNowPulseAndTheLiftedCakeStaysOn
 {
     FirstMove();  // green 1 is on its plate: green 2 at (2,6) is next
     const Point p = game.Layout().CellCentre(1, 0);
-    ASSERT_TRUE(game.BoxMouseDown(p.x, p.y));  // lift yellow 1
+    ASSERT_TRUE(Press(p.x, p.y));  // lift yellow 1
     view.log.clear();
     GameProbe::SetFlashStep(game, 0);
     Tick(1);

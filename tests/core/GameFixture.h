@@ -81,15 +81,32 @@ protected:
         T().JumpsLeft = jumps;
     }
 
+    // The mouse as the window drives the game: the pointer mapped to cells by the layout.
+    bool Press(int32_t x, int32_t y)
+    {
+        view.pointer = Point{x, y};
+        return game.LiftAt(game.Layout().CellUnder(x, y));
+    }
+    void MoveTo(int32_t x, int32_t y)
+    {
+        view.pointer = Point{x, y};
+        game.CarryOver(game.Layout().CellUnder(x, y));
+    }
+    DropResult Release(int32_t x, int32_t y)
+    {
+        view.pointer = Point{x, y};
+        return game.DropOn(game.Layout().CellUnder(x, y));
+    }
+
     // Press at the centre of one cell and release at the centre of another (cells off the
     // tableau included, as pixel positions).
     DropResult Drop(int fromCol, int fromRow, int toCol, int toRow)
     {
         const Point from = game.Layout().CellCentre(fromCol, fromRow);
         const Point to = game.Layout().CellCentre(toCol, toRow);
-        if (!game.BoxMouseDown(from.x, from.y))
+        if (!Press(from.x, from.y))
             return DropResult::Ignored;
-        return game.BoxMouseUp(to.x, to.y);
+        return Release(to.x, to.y);
     }
 };
 

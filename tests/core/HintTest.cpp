@@ -91,10 +91,10 @@ TEST_F(HintTest, OnlyWhileNothingIsLiftedAndAMoveIsPossible)
 {
     LayKnown(1);
     const Point p = game.Layout().CellCentre(0, 0);
-    ASSERT_TRUE(game.BoxMouseDown(p.x, p.y));
+    ASSERT_TRUE(Press(p.x, p.y));
     EXPECT_FALSE(game.HintPossible());
     EXPECT_FALSE(game.GiveHint(game.Position(), Move{{0, 0}, {1, 0}}));
-    game.BoxMouseUp(p.x, p.y);  // back to its own cell: refused
+    Release(p.x, p.y);  // back to its own cell: refused
     for (GamePhase phase : {GamePhase::Solved, GamePhase::Ended, GamePhase::Paused}) {
         GameProbe::SetPhase(game, phase);
         EXPECT_FALSE(game.HintPossible()) << PhaseName(phase);

@@ -139,10 +139,10 @@ TEST_F(MoveOrderTest, PressEmptiesTheCellThenDrawsTheLiftedCake)
 {
     Lay({{2, 1, G, 9}});
     const Point p = game.Layout().CellCentre(2, 1);
-    ASSERT_TRUE(game.BoxMouseDown(p.x + 5, p.y - 3));
+    ASSERT_TRUE(Press(p.x + 5, p.y - 3));
     EXPECT_EQ(view.Take(), (Log{"empty 2 1", "lift 221 91 2 9"}));
-    EXPECT_FALSE(game.BoxMouseDown(p.x, p.y)) << "a second press while dragging does nothing";
-    game.MouseMove(300, 300);
+    EXPECT_FALSE(Press(p.x, p.y)) << "a second press while dragging does nothing";
+    MoveTo(300, 300);
     EXPECT_EQ(view.Take(), (Log{"unlift 221 91", "lift 300 300 2 9"}));
 }
 

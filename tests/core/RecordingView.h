@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,9 @@ public:
     std::vector<std::string> log;
     std::deque<Answer> answers;
     std::function<void()> whileDialogOpen;
-    const Game* game = nullptr;  // to write down the score and phase at the moment of a call
+    const Game* game = nullptr;  // to write down the phase at the moment of a call
+    std::optional<Point> pointer;  // where the mouse is; none while the keys play
+    Point drawnAt;                 // where the lifted cake was drawn last
 
     void CellEmptied(int col, int row) override { Add("empty " + N(col) + " " + N(row)); }
     void CellCake(int col, int row, int colour, int slices) override
@@ -41,17 +44,20 @@ public:
     {
         Add("slot " + N(ToInt(slot)) + " " + N(colour) + " " + N(slices));
     }
-    void LiftedCakeDrawn(int x, int y, int colour, int slices) override
+    // The lifted cake stands where the window would draw it: at the pointer while the
+    // mouse carries it, else at the centre of the cell the keys carry it over.
+    void LiftedCakeDrawn(int colour, int slices) override
     {
-        Add("lift " + N(x) + " " + N(y) + " " + N(colour) + " " + N(slices));
+        drawnAt = pointer ? *pointer : game->Layout().CellCentre(game->Lifted().Over.col, game->Lifted().Over.row);
+        Add("lift " + N(drawnAt.x) + " " + N(drawnAt.y) + " " + N(colour) + " " + N(slices));
     }
-    void LiftedCakeErased(int x, int y) override { Add("unlift " + N(x) + " " + N(y)); }
+    void LiftedCakeErased() override { Add("unlift " + N(drawnAt.x) + " " + N(drawnAt.y)); }
     void PulseDot(int col, int row, uint32_t colour) override
     {
         Add("dot " + N(col) + " " + N(row) + " " + std::to_string(colour));
     }
-    void ScoreChanged() override { Add("score " + N(game ? game->Position().Score : 0)); }
-    void JumpsChanged() override { Add("jumps " + N(game ? game->Position().JumpsLeft : 0)); }
+    void ScoreChanged(int32_t score) override { Add("score " + N(score)); }
+    void JumpsChanged(int32_t jumpsLeft) override { Add("jumps " + N(jumpsLeft)); }
     void ButtonEnabledChanged(Button b, bool on) override
     {
         Add(std::string("button ") + ButtonName(b) + (on ? " on" : " off"));

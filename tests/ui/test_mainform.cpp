@@ -196,8 +196,8 @@ TEST_F(MainWindow, ToolBarShowsScoreDigitsAndJumpIconsAtTheirPlaces)
         // The core tells the window after every change; each field is redrawn on its own.
         T().Score = c.score;
         T().JumpsLeft = c.jumps;
-        M().ScoreChanged();
-        M().JumpsChanged();
+        M().ScoreChanged(c.score);
+        M().JumpsChanged(c.jumps);
         ExpectToolBarFields(M(), c.shown, c.jumps);
     }
     // A new background design reaches the tool bar with the window's repaint.

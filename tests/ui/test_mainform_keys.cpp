@@ -151,7 +151,7 @@ TEST_F(Keyboard, GameByKeysServesHoldsRefusesUndoesAndReturnsWithEscape)
     Press(Qt::Key_Right);
     Press(Qt::Key_Space);
     ASSERT_TRUE(Lifted().Dragging);
-    EXPECT_EQ(QPoint(Lifted().DragX, Lifted().DragY), Centre(3, 3));
+    EXPECT_EQ(M().CarriedCakeAt(), Centre(3, 3));
     EXPECT_EQ(M().BoardBitmap().pixel(SliceOne(3, 3)), qRgb(0, 0, 0));
     EXPECT_EQ(Grab(M().Box()).pixel(SliceOne(3, 3)), Bgr(ColourTable()[G][1]));
     // The arrow carries it over the next cell.
@@ -205,7 +205,7 @@ TEST_F(Keyboard, GameByKeysServesHoldsRefusesUndoesAndReturnsWithEscape)
     // Escape: red 7 lifted and carried left comes back as a release on its own cell does.
     Press(Qt::Key_Space);
     Press(Qt::Key_Left);
-    EXPECT_EQ(QPoint(Lifted().DragX, Lifted().DragY), Centre(5, 3));
+    EXPECT_EQ(M().CarriedCakeAt(), Centre(5, 3));
     Press(Qt::Key_Escape);
     EXPECT_FALSE(Lifted().Dragging);
     EXPECT_EQ(T().Slices(6, 3), 7);

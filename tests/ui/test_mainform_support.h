@@ -192,8 +192,8 @@ inline void Prepare(ui::MainForm& m, std::initializer_list<Cake> cakes, std::arr
     t.Score = 0;
     GameProbe::LayOut(m.GameState(), t);
     m.BoardRenewed();
-    m.JumpsChanged();
-    m.ScoreChanged();
+    m.JumpsChanged(t.JumpsLeft);
+    m.ScoreChanged(t.Score);
 }
 
 inline QPoint CellPoint(ui::MainForm& m, int col, int row)

@@ -120,11 +120,13 @@ const char* CarryOut(Game& game, const Step& st)
 {
     switch (st.kind) {
     case Step::Drop: {
+        // Cells go through their centres too, as a pointer would: a cell just off the
+        // tableau may still map onto it.
         const Point p1 = st.pixel1 ? Point{st.x1, st.y1} : CentreOf(game.Layout(), st.x1, st.y1);
         const Point p2 = st.pixel2 ? Point{st.x2, st.y2} : CentreOf(game.Layout(), st.x2, st.y2);
-        if (!game.BoxMouseDown(p1.x, p1.y))
+        if (!game.LiftAt(game.Layout().CellUnder(p1.x, p1.y)))
             return "ignored";
-        return game.BoxMouseUp(p2.x, p2.y) == DropResult::Moved ? "moved" : "refused";
+        return game.DropOn(game.Layout().CellUnder(p2.x, p2.y)) == DropResult::Moved ? "moved" : "refused";
     }
     case Step::Undo: return game.OOpsBtnClick() ? "undone" : "disabled";
     case Step::Again: return game.AgainBtnClick() ? "dealt" : "disabled";
