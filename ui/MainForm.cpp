@@ -668,6 +668,10 @@ void MainForm::Delay(int ms)
 
 Answer MainForm::ShowKind(MessageKind kind)
 {
+    // A game brought back after a crash says so in its first pause.
+    if (kind == MessageKind::Paused && yesNoDlg_)
+        if (const QString back = records_->TakeResumeNotice(); !back.isEmpty())
+            return yesNoDlg_->ShowText(MessageKind::Text, back);
     return yesNoDlg_ ? yesNoDlg_->ShowKind(kind) : Answer::Yes;
 }
 
