@@ -3,12 +3,22 @@
 #include "settings/Decimal.h"
 #include "settings/SafeSave.h"
 
+#include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSysInfo>
+#include <QThread>
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace torvella::settings {
 
@@ -17,12 +27,25 @@ namespace {
 const QString kRootSection = QStringLiteral("#ROOT");
 const QString kFirstSection = QStringLiteral("Common");
 
-QString setFailedText(const QString& name) { return QStringLiteral("Fehler beim Setzen der Daten für '%1'").arg(name); }
+// A store bigger than this is no settings file the game wrote or a player typed: it is
+// not read, so that no read keeps the game (and its answer to a quit signal) waiting.
+constexpr int64_t kLargestStore = 16 << 20;
 
-StoreError setFailed(const QString& name, const QString& detail = QString())
+// How long a write waits for a lock that another copy of the game holds: a write takes
+// milliseconds, so a lock held for seconds is stuck.
+constexpr int kLockWaitMs = 2000;
+// A lock file is filled in the moment it is made; one still empty or unreadable after
+// this long has lost its maker.
+constexpr qint64 kLockFillMs = 1000;
+
+StoreError setFailed(const QString& name, StoreText why = {})
 {
-    return StoreError(setFailedText(name), detail);
+    return StoreError({QStringLiteral("Fehler beim Setzen der Daten für '%1'").arg(name),
+                       QStringLiteral("The value '%1' could not be stored").arg(name)},
+                      std::move(why));
 }
+
+StoreText describe(const FileFailure& f) { return {f.Describe(true), f.Describe(false)}; }
 
 // access() says yes to a superuser whatever the mode; a store whose owner took away
 // every write bit is meant to stay as it is, so the bits count as well.
@@ -37,29 +60,76 @@ IniSection sectionOf(const QString& resolved)
     return resolved == kRootSection ? IniSection() : IniSection(resolved);
 }
 
-// The file's bytes; nullopt when it is missing or cannot be read.
-std::optional<QByteArray> contentOf(const QString& path)
+int64_t nanoseconds(const timespec& t) { return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec; }
+
+FileStamp stampOf(const struct stat& st)
 {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QFile::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFile::NoError)
-        return std::nullopt;
-    return bytes;
+    return {uint64_t(st.st_dev), uint64_t(st.st_ino), int64_t(st.st_size), nanoseconds(st.st_mtim), nanoseconds(st.st_ctim)};
+}
+
+// The clock the kernel takes file times from, so "earlier than now" means an earlier tick.
+int64_t fileClockNow()
+{
+    timespec now {};
+    clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    return nanoseconds(now);
+}
+
+bool processRuns(qint64 pid) { return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM); }
+
+// Takes the store's lock: at once when it is free or its owner is gone, else within
+// kLockWaitMs, else throws, naming the program that holds it when there is one.
+void takeLock(QLockFile& lock, const QString& lockPath, const QString& valueName)
+{
+    QDeadlineTimer deadline(kLockWaitMs);
+    for (;;) {
+        if (lock.tryLock(0))
+            return;
+        if (lock.error() != QLockFile::LockFailedError)
+            throw setFailed(valueName, describe({lockPath, lock.error() == QLockFile::PermissionError ? EACCES : EIO}));
+        qint64 pid = 0;
+        QString host, program;
+        const bool readable = lock.getLockInfo(&pid, &host, &program);
+        const bool here = readable && host == QSysInfo::machineHostName();
+        bool ownerGone = here && !processRuns(pid);
+        if (!readable) {
+            const QDateTime made = QFileInfo(lockPath).lastModified();
+            ownerGone = made.isValid() && made.msecsTo(QDateTime::currentDateTime()) >= kLockFillMs;
+        }
+        if (ownerGone && (lock.removeStaleLockFile() || !QFileInfo::exists(lockPath)))
+            continue;
+        if (deadline.hasExpired()) {
+            const QString file = QFileInfo(lockPath).fileName();
+            if (here && processRuns(pid)) {
+                const QString process = QString::number(pid);
+                throw setFailed(valueName,
+                                program.isEmpty()
+                                    ? StoreText{QStringLiteral("%1: wird von einem anderen Programm benutzt (Prozess %2)").arg(lockPath, process),
+                                                QStringLiteral("%1: in use by another program (process %2)").arg(lockPath, process)}
+                                    : StoreText{QStringLiteral("%1: wird von einem anderen Programm benutzt (%2, Prozess %3)").arg(lockPath, program, process),
+                                                QStringLiteral("%1: in use by another program (%2, process %3)").arg(lockPath, program, process)});
+            }
+            if (readable && !here)
+                throw setFailed(valueName, {QStringLiteral("%1: von einem Programm auf dem Rechner %2 gesperrt").arg(lockPath, host),
+                                            QStringLiteral("%1: locked by a program on the computer %2").arg(lockPath, host)});
+            throw setFailed(valueName, {QStringLiteral("%1: gesperrt (%2)").arg(lockPath, file),
+                                        QStringLiteral("%1: locked (%2)").arg(lockPath, file)});
+        }
+        QThread::msleep(20);
+    }
 }
 
 } // namespace
 
-StoreError::StoreError(const QString& message, const QString& detail)
-    : std::runtime_error(message.toStdString()), detail_(detail)
+StoreError::StoreError(StoreText what, StoreText why)
+    : std::runtime_error(what.german.toStdString()), what_(std::move(what)), why_(std::move(why))
 {
 }
 
-QString StoreError::Message() const
+QString StoreError::Message(bool german) const
 {
-    const QString text = QString::fromUtf8(what());
-    return detail_.isEmpty() ? text : text + QLatin1Char('\n') + detail_;
+    const QString why = Detail(german);
+    return why.isEmpty() ? what_.In(german) : what_.In(german) + QLatin1Char('\n') + why;
 }
 
 IniCtrl::IniCtrl()
@@ -86,6 +156,11 @@ QString IniCtrl::FilePath() const
     return path_;
 }
 
+QString IniCtrl::UnreadableCopyPath(const QString& storePath)
+{
+    return storePath + QStringLiteral(".unreadable");
+}
+
 void IniCtrl::SetProblemHandler(ProblemHandler handler)
 {
     problemHandler_ = std::move(handler);
@@ -107,15 +182,60 @@ QString IniCtrl::resolveSection(const QString& section)
     return section;
 }
 
+const IniCtrl::Loaded* IniCtrl::load(int* error)
+{
+    auto fail = [&](int e) -> const Loaded* {
+        loaded_.reset();
+        if (error)
+            *error = e;
+        return nullptr;
+    };
+    const QByteArray name = QFile::encodeName(path_);
+    struct stat st {};
+    if (::stat(name.constData(), &st) != 0)
+        return fail(errno);
+    if (!S_ISREG(st.st_mode))
+        return fail(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+    if (loaded_ && loaded_->trusted && loaded_->stamp == stampOf(st))
+        return &*loaded_;
+
+    const int64_t readAt = fileClockNow();
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return fail(errno);
+    QFile file;
+    // the stamp of what is read, not of what the name meant a moment before
+    if (::fstat(fd, &st) != 0 || !file.open(fd, QFile::ReadOnly, QFile::AutoCloseHandle)) {
+        const int e = errno;
+        ::close(fd);
+        return fail(e);
+    }
+    Loaded l;
+    l.stamp = stampOf(st);
+    l.trusted = l.stamp.changed < readAt && l.stamp.modified < readAt;
+    ++fileReads_;
+    if (l.stamp.size > kLargestStore) {
+        l.file = IniFile::Parse(QByteArray(1, '\0')); // read as no text
+    } else {
+        l.bytes = file.readAll();
+        if (file.error() != QFile::NoError)
+            return fail(EIO);
+        l.file = IniFile::Parse(l.bytes);
+    }
+    loaded_ = std::move(l);
+    return &*loaded_;
+}
+
 IniFile::Value IniCtrl::readValue(const QString& section, const QString& name)
 {
     const QString sec = resolveSection(section);
-    const std::optional<QByteArray> bytes = contentOf(path_);
-    if (name.isEmpty() || !bytes)
+    if (name.isEmpty())
         return {};
-    const IniFile file = IniFile::Parse(*bytes);
-    noteProblems(file);
-    return file.Get(sectionOf(sec), name);
+    const Loaded* l = load();
+    if (!l)
+        return {};
+    noteProblems(l->file);
+    return l->file.Get(sectionOf(sec), name);
 }
 
 void IniCtrl::Write(const QString& section, const std::vector<IniChange>& changes)
@@ -142,30 +262,29 @@ void IniCtrl::Write(const QString& section, const std::vector<IniChange>& change
     const QFileInfo file(path_);
     const QString folder = file.absolutePath();
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
-        throw StoreError(QStringLiteral("Erzeugung von Schlüssel %1 misslungen").arg(sec), folder);
+        throw StoreError({QStringLiteral("Erzeugung von Schlüssel %1 misslungen").arg(sec),
+                          QStringLiteral("The settings section %1 could not be made").arg(sec)},
+                         {QStringLiteral("%1: kann nicht angelegt werden").arg(folder),
+                          QStringLiteral("%1: cannot be made").arg(folder)});
     // The new file replaces the old one through a new file beside it.
     if (file.exists() && (!file.isFile() || !hasWriteAccess(file)))
-        throw setFailed(firstName, path_);
+        throw setFailed(firstName, describe({path_, file.isFile() ? EACCES : EISDIR}));
     if (!hasWriteAccess(QFileInfo(folder)))
-        throw setFailed(firstName, folder);
+        throw setFailed(firstName, describe({folder, EACCES}));
 
-    // Writers of this store take turns; another copy of the game holds the lock for
-    // a few milliseconds, so a lock held for seconds is stuck.
+    // Writers of this store take turns.
     QLockFile lock(path_ + QStringLiteral(".lock"));
-    if (!lock.tryLock(2000))
-        throw setFailed(firstName, lock.error() == QLockFile::LockFailedError
-                                       ? path_ + QStringLiteral(": in use by another program")
-                                       : path_ + QStringLiteral(".lock: cannot be created"));
+    takeLock(lock, path_ + QStringLiteral(".lock"), firstName);
+    // Only a save killed before its rename leaves its new file; no other save runs now.
+    RemoveLeftovers(path_);
+    RemoveLeftovers(UnreadableCopyPath(path_));
 
     // Merge into the file as it is on disk now.
-    QByteArray current;
-    if (file.exists()) {
-        const std::optional<QByteArray> bytes = contentOf(path_);
-        if (!bytes)
-            throw setFailed(firstName, path_);
-        current = *bytes;
-    }
-    IniFile ini = IniFile::Parse(current);
+    int error = 0;
+    const Loaded* current = load(&error);
+    if (!current && error != ENOENT)
+        throw setFailed(firstName, describe({path_, error}));
+    IniFile ini = current ? current->file : IniFile::Parse({});
     noteProblems(ini);
     for (const IniChange& c : changes) {
         if (c.value)
@@ -174,11 +293,15 @@ void IniCtrl::Write(const QString& section, const std::vector<IniChange>& change
             ini.Remove(sectionOf(sec), c.name);
     }
     const QByteArray updated = ini.Serialize();
-    if (file.exists() && updated == current)
+    if (current && updated == current->bytes)
         return;
-    const QString error = SafeSave(path_, updated);
-    if (!error.isEmpty())
-        throw setFailed(firstName, error);
+    if (current && ini.DropsUnreadableLines()) {
+        if (const FileFailure f = KeepCopy(path_, UnreadableCopyPath(path_)))
+            throw setFailed(firstName, describe(f));
+    }
+    loaded_.reset();
+    if (const FileFailure f = SafeSave(path_, updated))
+        throw setFailed(firstName, describe(f));
 }
 
 bool IniCtrl::ReadBool(const QString& section, const QString& name, bool def)

@@ -2,11 +2,21 @@
 // The settings component `ini`: named text values in sections of one per-user store.
 //
 // The store is an INI file (see IniFile.h for what is read and how it is written).
-// Every operation reads the file afresh and a write puts the whole file back before
-// it returns, so nothing is cached between calls and a second program using the same
-// file sees each change at once. A write merges its changes into what is on disk at
-// that moment, holding the lock file "V1.ini.lock", and replaces the file in one
-// checked step (SafeSave.h).
+// A write puts the whole file back before it returns, and every operation looks at the
+// file as it is on disk at that moment, so a second program using the same file sees
+// each change at once. The file's content is read again only when it may have changed
+// since it was last read here: when its identity (device, inode, size, change and
+// modification times) differs, or when it was changed in the same clock tick as that
+// read, so that a change made in that tick cannot hide behind an equal time. A run of
+// reads (the start, the high-score list's opening) thus reads the file once.
+//
+// A write merges its changes into what is on disk at that moment, holding the lock
+// file "V1.ini.lock", and replaces the file in one checked step (SafeSave.h); new files
+// left by an earlier save that was killed are removed then. A lock whose owner is gone
+// (a lock file that is empty or unreadable, or names a process of this computer that
+// no longer runs) is taken at once. When the file holds lines that cannot be read, the
+// write that leaves them out first keeps the file as it was beside it, as
+// UnreadableCopyPath() (replacing an earlier such copy).
 //
 // Sections: "common" is the INI group [common]; "#ROOT" means the top level (no
 // group); an empty or blank section means the section of the previous call on this
@@ -22,6 +32,8 @@
 // Writing either succeeds completely or leaves the file exactly as it was and throws
 // StoreError. A write keeps every other value and section; comment lines and lines
 // that are no setting are not written again.
+//
+// Every text for the player exists in German and English.
 #include "settings/IniFile.h"
 
 #include <QString>
@@ -33,17 +45,32 @@
 
 namespace torvella::settings {
 
+// A text for the player in both languages.
+struct StoreText {
+    QString german;
+    QString english;
+    QString In(bool german) const { return german ? this->german : english; }
+};
+
 class StoreError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
-    // what() is `message`; `detail` says why, for the player (file and system error)
-    explicit StoreError(const QString& message, const QString& detail = QString());
-    // what() and the detail, one line each, for a message box
-    QString Message() const;
-    QString Detail() const { return detail_; }
+    // `what` says what failed, `why` the file and the reason. what() is `what` in German.
+    explicit StoreError(StoreText what, StoreText why = {});
+    // what failed and why, one line each, for a message box
+    QString Message(bool german) const;
+    QString Detail(bool german) const { return why_.In(german); }
 
 private:
-    QString detail_;
+    StoreText what_;
+    StoreText why_;
+};
+
+// What tells one state of a file from another without reading it.
+struct FileStamp {
+    uint64_t device = 0, inode = 0;
+    int64_t size = 0;
+    int64_t modified = 0, changed = 0; // nanoseconds since the epoch
+    bool operator==(const FileStamp&) const = default;
 };
 
 // One value of a write of several: a text, or nullopt to remove the value.
@@ -61,6 +88,10 @@ public:
     // unset, empty or not an absolute path. Looked up at the moment of the call.
     static QString DefaultFilePath();
     QString FilePath() const;
+    // Where a write keeps the store as it was before it leaves out lines it cannot read.
+    static QString UnreadableCopyPath(const QString& storePath);
+    // How often the file's content was read, for tests of the reading.
+    int FileReads() const { return fileReads_; }
 
     // Integers are decimal text; text that is no decimal 32-bit integer (empty
     // included) reads as the default. A Boolean is an integer, non-zero = true.
@@ -87,14 +118,26 @@ public:
     void SetProblemHandler(ProblemHandler handler);
 
 private:
+    // The file as it was last read here.
+    struct Loaded {
+        FileStamp stamp;
+        bool trusted = false; // read at least one clock tick after its last change
+        QByteArray bytes;
+        IniFile file;
+    };
+
     QString resolveSection(const QString& section);
     IniFile::Value readValue(const QString& section, const QString& name);
     void noteProblems(const IniFile& file);
+    // The file as it is now; nullptr when it is missing or cannot be read (*error says why).
+    const Loaded* load(int* error = nullptr);
 
     QString path_;
     QString lastSection_;
     ProblemHandler problemHandler_;
     bool problemsTold_ = false;
+    std::optional<Loaded> loaded_;
+    int fileReads_ = 0;
 };
 
 } // namespace torvella::settings

@@ -9,13 +9,25 @@ namespace {
 
 const char kHex[] = "0123456789ABCDEF";
 
-bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+// Names compare without regard to case: they are looked up by their folded form.
+QString folded(const QString& name) { return name.toCaseFolded(); }
 
-bool sameSection(const IniSection& a, const IniSection& b)
+// The top level's key cannot be any section's, which all begin with "s".
+QString sectionKey(const IniSection& section) { return section ? QLatin1Char('s') + folded(*section) : QString(); }
+
+// Control characters other than tabs and line ends do not stand in a settings file
+// anyone wrote: a file with a zero byte, or with many of them, is no text at all.
+bool isControl(char ch)
 {
-    if (!a || !b)
-        return !a && !b;
-    return sameName(*a, *b);
+    const auto c = static_cast<unsigned char>(ch);
+    return (c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != '\v') || c == 0x7F;
+}
+
+bool looksLikeText(QByteArrayView bytes)
+{
+    if (bytes.contains('\0'))
+        return false;
+    return std::count_if(bytes.begin(), bytes.end(), isControl) * 20 <= bytes.size(); // one byte in twenty
 }
 
 int hexValue(char16_t c)
@@ -243,10 +255,15 @@ QByteArray IniFile::EncodeValue(const QString& text)
 IniFile IniFile::Parse(const QByteArray& bytes)
 {
     IniFile f;
-    f.sections_.push_back(Section{});
+    f.addSection(IniSection(), QByteArray());
     QByteArrayView view(bytes);
     if (view.startsWith("\xEF\xBB\xBF"))
         view = view.sliced(3);
+    // In a file that is no text, a line with a control character is garbage whatever
+    // else it holds; the lines without one are read as ever.
+    const bool binary = !looksLikeText(view);
+    if (binary)
+        f.problems_.append({IniProblem::NoTextFile, 0, QString()});
     size_t current = 0;
     int lineNo = 0;
     for (const QByteArray& physical : splitLines(view)) {
@@ -254,7 +271,8 @@ IniFile IniFile::Parse(const QByteArray& bytes)
         const QByteArray line = physical.trimmed();
         if (line.isEmpty() || line.startsWith('#') || line.startsWith(';'))
             continue;
-        if (line.startsWith('[')) {
+        const bool garbage = binary && std::any_of(line.begin(), line.end(), isControl);
+        if (line.startsWith('[') && !garbage) {
             const qsizetype close = line.indexOf(']');
             const QByteArray raw = (close < 0 ? line.mid(1) : line.mid(1, close - 1)).trimmed();
             IniSection name;
@@ -264,17 +282,12 @@ IniFile IniFile::Parse(const QByteArray& bytes)
                 name = QString::fromLatin1(raw.mid(1));
             else
                 name = DecodeName(raw);
-            auto it = std::find_if(f.sections_.begin(), f.sections_.end(),
-                                   [&](const Section& s) { return sameSection(s.name, name); });
-            if (it == f.sections_.end()) {
-                f.sections_.push_back(Section{name, raw, {}});
-                it = f.sections_.end() - 1;
-            }
-            current = size_t(it - f.sections_.begin());
+            const auto known = f.sectionIndex_.constFind(sectionKey(name));
+            current = known != f.sectionIndex_.cend() ? *known : f.addSection(name, raw);
             continue;
         }
         const qsizetype eq = line.indexOf('=');
-        if (eq < 0) {
+        if (eq < 0 || garbage) {
             QString shown = textOf(line);
             if (shown.size() > 60)
                 shown = shown.left(57) + QStringLiteral("...");
@@ -282,12 +295,7 @@ IniFile IniFile::Parse(const QByteArray& bytes)
             continue;
         }
         Entry e{DecodeName(line.left(eq).trimmed()), line.left(eq).trimmed(), line.mid(eq + 1), lineNo};
-        std::vector<Entry>& entries = f.sections_[current].entries;
-        auto it = std::find_if(entries.begin(), entries.end(), [&](const Entry& x) { return sameName(x.name, e.name); });
-        if (it == entries.end())
-            entries.push_back(std::move(e));
-        else
-            *it = std::move(e);
+        f.sections_[current].Put(std::move(e));
     }
     for (const Section& s : f.sections_)
         for (const Entry& e : s.entries)
@@ -296,6 +304,48 @@ IniFile IniFile::Parse(const QByteArray& bytes)
     std::sort(f.problems_.begin(), f.problems_.end(),
               [](const IniProblem& a, const IniProblem& b) { return a.line < b.line; });
     return f;
+}
+
+bool IniFile::DropsUnreadableLines() const
+{
+    return std::any_of(problems_.begin(), problems_.end(), [](const IniProblem& p) { return p.kind != IniProblem::NotText; });
+}
+
+size_t IniFile::addSection(const IniSection& name, const QByteArray& rawHeader)
+{
+    sections_.push_back(Section{name, rawHeader, {}, {}});
+    sectionIndex_.insert(sectionKey(name), sections_.size() - 1);
+    return sections_.size() - 1;
+}
+
+void IniFile::Section::Put(Entry e)
+{
+    const QString key = folded(e.name);
+    const auto known = index.constFind(key);
+    if (known != index.cend()) {
+        entries[*known] = std::move(e);
+        return;
+    }
+    index.insert(key, entries.size());
+    entries.push_back(std::move(e));
+}
+
+const IniFile::Entry* IniFile::Section::Find(const QString& name) const
+{
+    const auto known = index.constFind(folded(name));
+    return known == index.cend() ? nullptr : &entries[*known];
+}
+
+bool IniFile::Section::Erase(const QString& name)
+{
+    const auto known = index.constFind(folded(name));
+    if (known == index.cend())
+        return false;
+    entries.erase(entries.begin() + qsizetype(*known));
+    index.clear();
+    for (size_t i = 0; i < entries.size(); ++i)
+        index.insert(folded(entries[i].name), i);
+    return true;
 }
 
 QByteArray IniFile::Serialize() const
@@ -326,10 +376,8 @@ QByteArray IniFile::Serialize() const
 
 IniFile::Section* IniFile::find(const IniSection& section)
 {
-    for (Section& s : sections_)
-        if (sameSection(s.name, section))
-            return &s;
-    return nullptr;
+    const auto known = sectionIndex_.constFind(sectionKey(section));
+    return known == sectionIndex_.cend() ? nullptr : &sections_[*known];
 }
 
 const IniFile::Section* IniFile::find(const IniSection& section) const
@@ -340,15 +388,11 @@ const IniFile::Section* IniFile::find(const IniSection& section) const
 IniFile::Value IniFile::Get(const IniSection& section, const QString& name) const
 {
     const Section* s = find(section);
-    if (!s)
+    const Entry* e = s ? s->Find(name) : nullptr;
+    if (!e)
         return {};
-    for (const Entry& e : s->entries) {
-        if (sameName(e.name, name)) {
-            const std::optional<QString> text = DecodeValue(e.rawValue);
-            return text ? Value{State::Text, *text} : Value{State::NotText, {}};
-        }
-    }
-    return {};
+    const std::optional<QString> text = DecodeValue(e->rawValue);
+    return text ? Value{State::Text, *text} : Value{State::NotText, {}};
 }
 
 void IniFile::Set(const IniSection& section, const QString& name, const QString& text)
@@ -359,29 +403,15 @@ void IniFile::Set(const IniSection& section, const QString& name, const QString&
         if (section)
             header = section->compare(QLatin1String("general"), Qt::CaseInsensitive) == 0 ? '%' + section->toLatin1()
                                                                                          : EncodeName(*section);
-        sections_.push_back(Section{section, header, {}});
-        s = &sections_.back();
+        s = &sections_[addSection(section, header)];
     }
-    Entry e{name, EncodeName(name), EncodeValue(text), 0};
-    for (Entry& x : s->entries) {
-        if (sameName(x.name, name)) {
-            x = std::move(e);
-            return;
-        }
-    }
-    s->entries.push_back(std::move(e));
+    s->Put(Entry{name, EncodeName(name), EncodeValue(text), 0});
 }
 
 bool IniFile::Remove(const IniSection& section, const QString& name)
 {
     Section* s = find(section);
-    if (!s)
-        return false;
-    const auto it = std::find_if(s->entries.begin(), s->entries.end(), [&](const Entry& e) { return sameName(e.name, name); });
-    if (it == s->entries.end())
-        return false;
-    s->entries.erase(it);
-    return true;
+    return s && s->Erase(name);
 }
 
 std::vector<IniFile::Snapshot> IniFile::Contents() const

@@ -14,7 +14,13 @@
 //   text: it reads as unreadable and is listed in Problems();
 // - names compare without regard to case; when a name appears twice in a section (or
 //   a section twice in the file), the later line wins.
-// Lines are UTF-8; a line that is not valid UTF-8 is read as Latin-1.
+// Lines are UTF-8; a line that is not valid UTF-8 is read as Latin-1. A file that is no
+// text at all (a zero byte, or many control characters) has the problem NoTextFile
+// first; in it, a line holding a control character (other than a tab) is no setting.
+//
+// Reading takes time in proportion to the file's size: names are found through a hash
+// of their folded form, so a store with tens of thousands of names reads as fast as
+// its bytes.
 //
 // Writing gives one canonical form: the top level's values first, then the sections in
 // the order they first appeared, each value on one line, names sorted. Values and
@@ -23,6 +29,7 @@
 // lines that are no setting and values hidden by a later line of the same name are
 // not written again.
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <optional>
@@ -34,9 +41,9 @@ namespace torvella::settings {
 using IniSection = std::optional<QString>;
 
 struct IniProblem {
-    enum Kind { NotASetting, NotText };
+    enum Kind { NotASetting, NotText, NoTextFile };
     Kind kind;
-    int line;       // 1-based line of the file
+    int line;       // 1-based line of the file; 0 for NoTextFile
     QString text;   // NotASetting: the line (shortened); NotText: the value's name
     bool operator==(const IniProblem&) const = default;
 };
@@ -58,6 +65,9 @@ public:
     bool Remove(const IniSection& section, const QString& name);
 
     const QList<IniProblem>& Problems() const { return problems_; }
+    // Whether Serialize leaves out lines of the file as read that could not be read
+    // (the lines that are no setting, or all of a file that is no text).
+    bool DropsUnreadableLines() const;
 
     // Every section and value as read, for comparing two files in tests and fuzzing:
     // a section's name (or "<top>") and per value its name and text (nullopt = not text).
@@ -85,11 +95,18 @@ private:
         IniSection name;
         QByteArray rawHeader; // between "[" and "]"
         std::vector<Entry> entries;
+        QHash<QString, size_t> index; // folded name -> position in entries
+        // A later value of the same name takes the earlier one's place.
+        void Put(Entry e);
+        const Entry* Find(const QString& name) const;
+        bool Erase(const QString& name);
     };
+    size_t addSection(const IniSection& name, const QByteArray& rawHeader);
     Section* find(const IniSection& section);
     const Section* find(const IniSection& section) const;
 
     std::vector<Section> sections_; // [0] is the top level
+    QHash<QString, size_t> sectionIndex_; // folded name ("" the top level) -> position
     QList<IniProblem> problems_;
 };
 

@@ -22,8 +22,27 @@ struct FileCalls {
 };
 const FileCalls& SystemFileCalls();
 
-// Empty on success, else what went wrong, for the player ("... : No space left on device").
+// A step on a file that failed: the file and the system's error number; error 0 = no failure.
+struct FileFailure {
+    QString path;
+    int error = 0;
+    explicit operator bool() const { return error != 0; }
+    // "<file>: <reason>", the reason in German or English whatever the system's language.
+    QString Describe(bool german) const;
+};
+// The reason alone, for an error number.
+QString ErrorReason(int error, bool german);
+
 // A symbolic link is followed: the file it points to is replaced, the link stays.
-QString SafeSave(const QString& path, const QByteArray& bytes, const FileCalls& calls = SystemFileCalls());
+FileFailure SafeSave(const QString& path, const QByteArray& bytes, const FileCalls& calls = SystemFileCalls());
+
+// Makes `copy` hold what `path` holds now, replacing an earlier copy in one step: a hard
+// link where the file system has them, else a copy written as SafeSave writes.
+FileFailure KeepCopy(const QString& path, const QString& copy);
+
+// Removes the new files that saves of `path` left behind when they were killed before
+// their rename. Only for a caller that keeps every other writer of the file out (the
+// store's lock): a save running beside it would lose its new file.
+void RemoveLeftovers(const QString& path);
 
 } // namespace torvella::settings

@@ -234,7 +234,7 @@ void HighscoreDlg::OkBtnClick()
         QMessageBox::critical(this, QStringLiteral("Torvella"),
                               settings_.Text("Die Bestenliste konnte nicht gespeichert werden.",
                                              "The high-score list could not be saved.")
-                                  + QStringLiteral("\n\n") + e.Message());
+                                  + QStringLiteral("\n\n") + e.Message(settings_.German()));
         return;
     }
     edit1_->hide();

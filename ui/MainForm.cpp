@@ -913,7 +913,7 @@ void MainForm::SaveSettings()
         storeFailedAtClose_ = true;
         ReportError(settings_.Text("Die Einstellungen konnten nicht gespeichert werden:\n",
                                    "The settings could not be saved:\n") +
-                    e.Message());
+                    e.Message(settings_.German()));
     }
 }
 
@@ -1015,7 +1015,7 @@ void MainForm::SavePlacement()
         if (!storeFailedAtClose_)
             ReportError(settings_.Text("Die Fensterposition konnte nicht gespeichert werden:\n",
                                        "The window position could not be saved:\n") +
-                        e.Message());
+                        e.Message(settings_.German()));
     }
 }
 

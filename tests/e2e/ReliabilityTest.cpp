@@ -132,7 +132,8 @@ TEST_F(Reliability, SettingsFileWithGarbageGivesDefaults)
 TEST_F(Reliability, SettingsFileOfBinaryGarbageIsReadAsFarAsItGoesAndToldOnce)
 {
     // Not a settings file at all: what can be read of it is read (and kept through the
-    // close), the rest is named once, and the close writes the settings into it.
+    // close), the player is told so in one sentence, and the close keeps the file beside
+    // the store before it writes the settings.
     QByteArray garbage("\xff\xfe\x00[common\ntongue=1\n", 19);
     for (int i = 0; i < 256; ++i)
         garbage.append(char((i * 37) & 0xFF));
@@ -149,9 +150,13 @@ TEST_F(Reliability, SettingsFileOfBinaryGarbageIsReadAsFarAsItGoesAndToldOnce)
         EXPECT_FALSE(m.isVisible());
     }
     ASSERT_EQ(recorder.errors.size(), 1) << Join(recorder.errors);
-    EXPECT_TRUE(recorder.errors[0].startsWith("Not everything in the settings file can be read")) << Join(recorder.errors);
-    EXPECT_TRUE(recorder.errors[0].contains("Line 1: ")) << Join(recorder.errors);
+    EXPECT_EQ(recorder.errors[0], "The settings file " + settings::IniCtrl::DefaultFilePath() +
+                                      " is not a text file; the game takes what it can read of it and keeps the file as "
+                                      "V1.ini.unreadable when it next saves the settings.");
     ExpectReadableValuesKept(garbage);
+    QFile kept(settings::IniCtrl::UnreadableCopyPath(settings::IniCtrl::DefaultFilePath()));
+    ASSERT_TRUE(kept.open(QFile::ReadOnly));
+    EXPECT_EQ(kept.readAll(), garbage);
     EXPECT_EQ(settings::IniCtrl().ReadInteger(kCommon, QStringLiteral("tongue"), -5), 0);
 }
 
@@ -195,6 +200,31 @@ TEST_F(Reliability, HandEditedStoresStartSayOnceWhatTheyCannotReadAndKeepTheRest
         }
         ExpectReadableValuesKept(c.store);
     }
+}
+
+TEST_F(Reliability, ManyUnreadableLinesAreNamedAFewInThePlayersLanguage)
+{
+    // The message box must fit a 768-pixel screen: the first lines, then how many more.
+    QByteArray store = "[common]\ntongue=1\n";
+    for (int i = 0; i < 40; ++i)
+        store += "scribble number " + QByteArray::number(i) + "\n";
+    WriteStore(store);
+    {
+        testing::ProgramWindows run;
+        ui::MainForm& m = run.Main();
+        script.Expect("YesNoDlg", Click("YesBtn"));
+        m.close();
+    }
+    ASSERT_EQ(recorder.errors.size(), 1) << Join(recorder.errors);
+    const QString& told = recorder.errors[0];
+    EXPECT_TRUE(told.startsWith(QString::fromUtf8("Nicht alles in der Einstellungsdatei ist lesbar"))) << told.toStdString();
+    EXPECT_EQ(told.count(QStringLiteral("Zeile ")), 5) << told.toStdString();
+    EXPECT_TRUE(told.contains(QStringLiteral("Dazu 35 weitere Zeilen."))) << told.toStdString();
+    EXPECT_TRUE(told.endsWith(QString::fromUtf8("als V1.ini.unreadable aufbewahrt."))) << told.toStdString();
+    EXPECT_LE(told.count(QLatin1Char('\n')), 12);
+    QFile kept(settings::IniCtrl::UnreadableCopyPath(settings::IniCtrl::DefaultFilePath()));
+    ASSERT_TRUE(kept.open(QFile::ReadOnly));
+    EXPECT_EQ(kept.readAll(), store);
 }
 
 TEST_F(Reliability, FullDiskAtCloseIsToldOnceAndKeepsTheStoreAsItWas)

@@ -68,15 +68,15 @@ TEST(SafeSave, AFailedStepLeavesTheOldFileAndNoLeftovers)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.step);
-        const QString error = SafeSave(path, big, c.calls);
-        EXPECT_TRUE(error.startsWith(path + ": ")) << error.toStdString();
-        EXPECT_TRUE(error.endsWith(QString::fromLocal8Bit(std::strerror(c.error)))) << error.toStdString();
+        const torvella::settings::FileFailure failure = SafeSave(path, big, c.calls);
+        EXPECT_EQ(failure.path, path);
+        EXPECT_EQ(failure.error, c.error);
         EXPECT_EQ(bytesOf(file), "old content\n");
         EXPECT_EQ(filesIn(cfg.dir()), 1u) << "the new file is removed";
     }
     // An unsupported sync is no failure: the data are written all the same.
     const FileCalls noSync{sys.write, [](int) { errno = EINVAL; return -1; }, sys.close, sys.rename};
-    EXPECT_EQ(SafeSave(path, "new\n", noSync), QString());
+    EXPECT_FALSE(SafeSave(path, "new\n", noSync));
     EXPECT_EQ(bytesOf(file), "new\n");
 }
 
@@ -88,7 +88,7 @@ TEST(SafeSave, KeepsModeAndFollowsALink)
     put(real, "old\n");
     fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
     fs::create_symlink(real, link);
-    EXPECT_EQ(SafeSave(QString::fromStdString(link.string()), "new\n"), QString());
+    EXPECT_FALSE(SafeSave(QString::fromStdString(link.string()), "new\n"));
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(bytesOf(real), "new\n");
     EXPECT_EQ(fs::status(real).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
@@ -118,7 +118,8 @@ TEST(SafeSave, FullDiskKeepsTheStoreByteForByteAndSaysWhy)
         } catch (const StoreError& e) {
             EXPECT_EQ(std::string(e.what()), "Fehler beim Setzen der Daten für 'player'");
             if (free == 1) {
-                EXPECT_TRUE(e.Detail().endsWith(QString::fromLocal8Bit(std::strerror(ENOSPC)))) << e.Message().toStdString();
+                EXPECT_TRUE(e.Detail(false).endsWith("No space left on device")) << e.Message(false).toStdString();
+                EXPECT_TRUE(e.Detail(true).endsWith("kein Speicherplatz mehr verfügbar")) << e.Message(true).toStdString();
             }
         }
         EXPECT_EQ(bytesOf(cfg.storeFile()), before);
