@@ -10,10 +10,13 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <string_view>
 #include <unistd.h>
 
 namespace {
@@ -34,6 +37,44 @@ constexpr const char* kUsage =
     "tableau again, Ctrl+Z undo, H a hint, P or Pause pause, Ctrl+H high scores,\n"
     "Ctrl+O options, F1 rules, Ctrl+Q quit. Ctrl+T statistics, Ctrl+C copies the\n"
     "tableau's deal number, Ctrl+G deals a tableau by its number.\n";
+
+// The options the game takes. Each is answered where it acts: -debug by the diagnostic
+// log, the toolkit's own by the application object (a session manager restarts the game
+// with -session), --help and --version below.
+struct Option {
+    const char* name;
+    bool takesValue; // the next argument belongs to it
+};
+constexpr Option kOptions[] = {
+    {"-debug", false}, {"/debug", false}, {"-h", false}, {"--help", false}, {"--version", false},
+    {"--deal", true}, {"--daily", false},
+    // Qt's, for any Qt program
+    {"-platform", true}, {"-platformpluginpath", true}, {"-platformtheme", true}, {"-plugin", true},
+    {"-qwindowgeometry", true}, {"-qwindowicon", true}, {"-qwindowtitle", true}, {"-reverse", false},
+    {"-session", true}, {"-style", true}, {"-stylesheet", true}, {"-widgetcount", false},
+    {"-display", true}, {"-geometry", true}, {"-name", true}, {"-title", true},
+};
+
+// Empty when every argument is an option the game knows, else what is wrong.
+std::string UnknownArgument(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        // "-style=fusion" and "--style fusion" are Qt's spellings too
+        const std::string_view name = arg.substr(0, arg.find('='));
+        auto named = [](std::string_view n) {
+            return std::find_if(std::begin(kOptions), std::end(kOptions), [&](const Option& o) { return n == o.name; });
+        };
+        const Option* known = named(name);
+        if (known == std::end(kOptions) && name.rfind("--", 0) == 0)
+            known = named(name.substr(1));
+        if (known == std::end(kOptions))
+            return "unknown option '" + std::string(arg) + "'";
+        if (known->takesValue && arg.find('=') == std::string_view::npos && ++i == argc)
+            return "option '" + std::string(arg) + "' needs a value";
+    }
+    return {};
+}
 
 // --help and --version are answered before anything else starts: no window, no display,
 // no settings and no log are needed for them. Returns false when the game is to start.
@@ -68,6 +109,10 @@ public:
 
 int main(int argc, char** argv)
 {
+    if (const std::string wrong = UnknownArgument(argc, argv); !wrong.empty()) {
+        std::fprintf(stderr, "torvella: %s\nUsage: torvella [-debug] [--deal N | --daily] [--help] [--version]\n", wrong.c_str());
+        return 2;
+    }
     if (AnswerInformationOptions(argc, argv)) {
         if (std::fflush(stdout) == 0 && !std::ferror(stdout))
             return EXIT_SUCCESS;

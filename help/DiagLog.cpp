@@ -181,7 +181,7 @@ MessageBoxFunc SetMessageBoxFunc(MessageBoxFunc f)
 
 void ShowMessageBox(const QString& text)
 {
-    MessageBoxHandler()(QCoreApplication::applicationName(), text);
+    MessageBoxHandler()(QStringLiteral("Torvella"), text); // the game's title, not the program file's name
 }
 
 // ---------------------------------------------------------------- folders and switch

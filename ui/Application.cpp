@@ -10,7 +10,7 @@ namespace {
 ErrorReporter& CurrentReporter()
 {
     static ErrorReporter reporter = [](QWidget* parent, const QString& text) {
-        QMessageBox::warning(parent, QCoreApplication::applicationName(), text);
+        QMessageBox::warning(parent, QStringLiteral("Torvella"), text);
     };
     return reporter;
 }

@@ -684,7 +684,7 @@ Answer MainForm::ShowDeadEnd()
 
 void MainForm::ShowNoSolution()
 {
-    const QString text = settings_.Text("Von hier aus ist dieses Tableau nicht mehr lösbar.",
+    const QString text = settings_.Text("Von hier aus ist diese Auslage nicht mehr lösbar.",
                                         "This tableau can no longer be solved from here.");
     if (yesNoDlg_)
         yesNoDlg_->ShowText(MessageKind::Text, text);

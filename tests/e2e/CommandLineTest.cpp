@@ -61,5 +61,55 @@ TEST(CommandLine, HelpAndVersionAnswerWithoutADisplay)
     EXPECT_TRUE(QDir(QString::fromStdString(cfg.dir().string())).isEmpty()) << "no settings were touched";
 }
 
+struct Finished {
+    int status = -1;
+    QString out, err;
+};
+
+Finished RunProgram(const QString& program, const QStringList& args, const QProcessEnvironment& env)
+{
+    QProcess run;
+    run.setProcessEnvironment(env);
+    run.start(program, args);
+    if (!run.waitForFinished(20000) || run.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {run.exitCode(), QString::fromUtf8(run.readAllStandardOutput()), QString::fromUtf8(run.readAllStandardError())};
+}
+
+TEST(CommandLine, AnUnknownArgumentGetsAShortUsageAndStatusTwoWithoutAWindow)
+{
+    testing::FreshConfig cfg;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(cfg.dir().string()));
+    const QStringList cases[] = {{"--foo"}, {"foo"}, {"-debug", "-x"}, {"--help", "--foo"}, {"-session"}};
+    for (const QStringList& args : cases) {
+        SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
+        const Finished r = RunProgram(QStringLiteral(TORVELLA_PATH), args, env);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, QString());
+        EXPECT_TRUE(r.err.startsWith("torvella: ")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("Usage: torvella [-debug]")) << r.err.toStdString();
+        EXPECT_LE(r.err.count(QLatin1Char('\n')), 3) << r.err.toStdString();
+    }
+    EXPECT_TRUE(QDir(QString::fromStdString(cfg.dir().string())).isEmpty()) << "no settings were touched";
+}
+
+TEST(CommandLine, TheToolListsItsCommands)
+{
+    for (const char* ask : {"--help", "help", "-h"}) {
+        SCOPED_TRACE(ask);
+        const Finished r = RunProgram(QStringLiteral(TORVELLA_CLI_PATH), {QString::fromLatin1(ask)},
+                                 QProcessEnvironment::systemEnvironment());
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err, QString());
+        for (const char* command : {"deal", "play", "solve", "layout", "colours", "encrypt", "decrypt", "render"})
+            EXPECT_TRUE(r.out.contains(QStringLiteral("\n  ") + QString::fromLatin1(command)) ||
+                        r.out.contains(QStringLiteral(", ") + QString::fromLatin1(command)))
+                << command << "\n" << r.out.toStdString();
+    }
+}
+
 } // namespace
 } // namespace torvella

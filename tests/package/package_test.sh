@@ -14,7 +14,7 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # Every file of the installation lies below one of these folders, and these must be there.
-allowed='^usr/(games/torvella(-cli)?|lib/torvella/.+|share/(applications/torvella\.desktop|metainfo/com\.quorlix\.torvella\.metainfo\.xml|icons/hicolor/[0-9]+x[0-9]+/apps/torvella\.png|man/man6/torvella(-cli)?\.6\.gz|doc/torvella/(copyright|changelog\.gz)))$'
+allowed='^usr/(games/torvella(-cli)?|lib/torvella/.+|share/(applications/torvella\.desktop|metainfo/com\.quorlix\.torvella\.metainfo\.xml|icons/hicolor/[0-9]+x[0-9]+/apps/torvella\.png|man/man6/torvella(-cli)?\.6\.gz|doc/torvella/(copyright|changelog\.gz)|torvella/screenshots/[a-z]+\.png))$'
 required=(
   usr/games/torvella usr/games/torvella-cli
   usr/lib/torvella/torvella usr/lib/torvella/pomq.qch usr/lib/torvella/libtorvella-audio.so
@@ -45,8 +45,20 @@ tree)
   DESTDIR=$root cmake --install "$build" --prefix /usr >/dev/null
   check_layout "$root"
   desktop-file-validate "$root/usr/share/applications/torvella.desktop"
-  # The metainfo, and that its launchable desktop entry is installed beside it.
-  appstreamcli validate-tree --no-net --pedantic "$root"
+  # The metainfo, and that its launchable desktop entry is installed beside it; not even
+  # a pedantic note.
+  report=$(appstreamcli validate-tree --no-net --pedantic "$root" 2>&1) || fail "metainfo: $report"
+  ! grep -Eq '^[EWIP]: ' <<<"$report" || fail "metainfo: $report"
+  # Its screenshots are in the package, under the names the metainfo publishes them by.
+  metainfo=$root/usr/share/metainfo/com.quorlix.torvella.metainfo.xml
+  shots=$(grep -o '<image>[^<]*</image>' "$metainfo" | sed 's|<image>.*/screenshots/\(.*\)</image>|\1|')
+  [[ -n "$shots" ]] || fail "the metainfo names no screenshot"
+  for shot in $shots; do
+    [[ -f "$root/usr/share/torvella/screenshots/$shot" ]] || fail "screenshot $shot is not in the package"
+  done
+  # One German word for each thing: the game's words in the metainfo too (the English
+  # "tableau" is written small).
+  ! grep -nE 'bunte Torte|Ablagepl|Tableau' "$metainfo" || fail "the German metainfo uses words the game does not"
   for page in torvella torvella-cli; do
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$root/usr/share/man/man6/$page.6.gz" 2>&1 >/dev/null)
     [[ -z "$warnings" ]] || fail "manual page $page: $warnings"

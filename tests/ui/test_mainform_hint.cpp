@@ -100,7 +100,7 @@ TEST_F(MainWindowHint, NoSolutionLeftIsSaidInEachLanguageAndCostsNothing)
         int tongue;
         const char* text;
     };
-    for (const Case& c : {Case{1, "Von hier aus ist dieses Tableau nicht mehr lösbar."},
+    for (const Case& c : {Case{1, "Von hier aus ist diese Auslage nicht mehr lösbar."},
                           Case{0, "This tableau can no longer be solved from here."}}) {
         Start(c.tongue);
         LayKnown(0);
