@@ -15,13 +15,20 @@ struct Case {
     QString expected;  // the whole output, or the beginning of it when it ends with "..."
 };
 
-TEST(CommandLine, HelpAndVersionAnswerWithoutADisplay)
+// No display to open a window on, and a settings folder of the test's own.
+QProcessEnvironment WithoutDisplay(const testing::FreshConfig& cfg)
 {
-    testing::FreshConfig cfg;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(QString::fromLatin1(name));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(cfg.dir().string()));
+    return env;
+}
+
+TEST(CommandLine, HelpAndVersionAnswerWithoutADisplay)
+{
+    testing::FreshConfig cfg;
+    const QProcessEnvironment env = WithoutDisplay(cfg);
 
     const QString version = QStringLiteral("torvella %1\n").arg(QLatin1String(kVersion));
     const Case cases[] = {
@@ -79,10 +86,7 @@ Finished RunProgram(const QString& program, const QStringList& args, const QProc
 TEST(CommandLine, AnUnknownArgumentGetsAShortUsageAndStatusTwoWithoutAWindow)
 {
     testing::FreshConfig cfg;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(QString::fromLatin1(name));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(cfg.dir().string()));
+    const QProcessEnvironment env = WithoutDisplay(cfg);
     const QStringList cases[] = {{"--foo"}, {"foo"}, {"-debug", "-x"}, {"--help", "--foo"}, {"-session"}};
     for (const QStringList& args : cases) {
         SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
