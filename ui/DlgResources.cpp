@@ -2,7 +2,7 @@
 
 #include "assets/Pictures.h"
 #include "generated/Version.h"
-#include "ui/BoardPainter.h"
+#include "paint/BoardPainter.h"
 #include "ui/FramedPanel.h"
 
 #include <QGuiApplication>
@@ -153,7 +153,7 @@ void ShowPicture(QLabel* label, const QImage& picture)
     // label itself would pick every other pixel.
     const qreal r = label->devicePixelRatio();
     if (r != picture.devicePixelRatio() && r > 1) {
-        shown = picture.scaled(DeviceSize(logical, r), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        shown = picture.scaled(paint::DeviceSize(logical, r), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         shown.setDevicePixelRatio(r);
     }
     label->setPixmap(QPixmap::fromImage(shown));

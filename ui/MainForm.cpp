@@ -7,7 +7,7 @@
 #include "help/HelpDispatch.h"
 #include "help/hh_funcs.h"
 #include "ui/Application.h"
-#include "ui/BoardPainter.h"
+#include "paint/BoardPainter.h"
 #include "ui/DlgResources.h"
 #include "ui/ExplodeEffect.h"
 #include "ui/HighscoreDlg.h"
@@ -143,8 +143,8 @@ void MainForm::FormCreate()
 
     toolBox_ = new PaintArea(this, &MainForm::ToolBoxPaint);
     box_ = new BoardArea(this);
-    toolBox_->setGeometry(0, 0, kInitialClientWidth, kToolBarHeight);
-    box_->setGeometry(0, kToolBarHeight, kInitialClientWidth, kInitialClientHeight - kToolBarHeight);
+    toolBox_->setGeometry(0, 0, kInitialClientWidth, paint::kToolBarHeight);
+    box_->setGeometry(0, paint::kToolBarHeight, kInitialClientWidth, kInitialClientHeight - paint::kToolBarHeight);
 
     for (int i = 0; i < kButtons; ++i) {
         auto* b = new ImageButton(toolBox_);
@@ -218,7 +218,7 @@ void MainForm::FormCreate()
     game_.Seed(Random::SeedFromClock());
     ColourTable();
     ratio_ = devicePixelRatio();
-    toolImages_ = LoadToolBarImages(ratio_);
+    toolImages_ = paint::LoadToolBarImages(ratio_);
     BuildBoardBack();
     game_.SetBoardSize(box_->width(), box_->height());
     game_.Deal();
@@ -317,24 +317,24 @@ void MainForm::SetLanguageTexts()
 
 void MainForm::BuildBoardBack()
 {
-    ui::BuildBoardBack(boardBackBitmap_, box_->size(), toolImages_.sheet, settings_.BackMode);
+    paint::BuildBoardBack(boardBackBitmap_, box_->size(), toolImages_.sheet, settings_.BackMode);
 }
 
 void MainForm::RenderBoard()
 {
-    ui::RenderBoard(boardBitmap_, box_->size(), boardBackBitmap_, toolImages_.sheet, settings_.BackMode,
+    paint::RenderBoard(boardBitmap_, box_->size(), boardBackBitmap_, toolImages_.sheet, settings_.BackMode,
                     game_.Layout(), game_.Position());
     dotShown_.fill(false);
 }
 
 void MainForm::RecomposeToolBar()
 {
-    const QSize device = DeviceSize(toolBox_->size(), ratio_);
+    const QSize device = paint::DeviceSize(toolBox_->size(), ratio_);
     if (toolBitmap_.size() != device)
         toolBitmap_ = QImage(device, QImage::Format_RGB32);
     toolBitmap_.setDevicePixelRatio(ratio_);
     QPainter p(&toolBitmap_);
-    ui::ToolBoxPaint(p, toolBitmap_.width(), toolImages_, settings_.BackMode, game_.Position().Score,
+    paint::ToolBoxPaint(p, toolBitmap_.width(), toolImages_, settings_.BackMode, game_.Position().Score,
                     game_.Position().JumpsLeft);
 }
 
@@ -344,7 +344,7 @@ void MainForm::MatchScreenRatio()
     if (now == ratio_ || closing_)
         return;
     ratio_ = now;
-    toolImages_ = LoadToolBarImages(ratio_);
+    toolImages_ = paint::LoadToolBarImages(ratio_);
     BuildBoardBack();
     RenderBoard();
     RecomposeToolBar();
@@ -370,8 +370,8 @@ void MainForm::resizeEvent(QResizeEvent*)
     FrameMayBeKnown();
     NoteNormalFrame();
     const int w = width();
-    toolBox_->setGeometry(0, 0, w, kToolBarHeight);
-    box_->setGeometry(0, kToolBarHeight, w, std::max(0, height() - kToolBarHeight));
+    toolBox_->setGeometry(0, 0, w, paint::kToolBarHeight);
+    box_->setGeometry(0, paint::kToolBarHeight, w, std::max(0, height() - paint::kToolBarHeight));
     if (closing_)
         return;
     BuildBoardBack();
@@ -408,7 +408,7 @@ void MainForm::BoxPaint(QPainter& p, const QRegion& dirty)
     // A tick changes a few pulse dots: copy back only those small squares, not the
     // rectangle around all of them.
     for (const QRect& r : dirty)
-        DrawDevicePixels(p, boardBitmap_, r);
+        paint::DrawDevicePixels(p, boardBitmap_, r);
     const Tableau& t = game_.Position();
     const Geometry& g = game_.Layout();
     const GamePhase phase = game_.Phase();
@@ -416,7 +416,7 @@ void MainForm::BoxPaint(QPainter& p, const QRegion& dirty)
         for (int col = 0; col < kCols; ++col)
             for (int row = 0; row < kRows; ++row) {
                 const Point c = g.CellCentre(col, row);
-                DrawEmptyCell(p, g, c.x, c.y);
+                paint::DrawEmptyCell(p, g, c.x, c.y);
             }
     }
     if (phase == GamePhase::Dealt || phase == GamePhase::Playing) {
@@ -424,7 +424,7 @@ void MainForm::BoxPaint(QPainter& p, const QRegion& dirty)
             if (dotShown_[i] && t.CellColour[i] > 0) {
                 const Point c = g.CellCentre(i / kRows, i % kRows);
                 if (dirty.intersects(DotRect(c)))
-                    DrawPulseDot(p, g, c.x, c.y, dotColour_[i]);
+                    paint::DrawPulseDot(p, g, c.x, c.y, dotColour_[i]);
             }
     }
     if (HintRingsShown()) {
@@ -436,10 +436,10 @@ void MainForm::BoxPaint(QPainter& p, const QRegion& dirty)
         }
     }
     if (carried_.shown)
-        DrawCake(p, g, carried_.at.x(), carried_.at.y(), carried_.slices, carried_.colour);
+        paint::DrawCake(p, g, carried_.at.x(), carried_.at.y(), carried_.slices, carried_.colour);
     if (cursor_.Visible()) {
         const Point c = g.CellCentre(cursor_.Col(), cursor_.Row());
-        DrawCursorRing(p, g, c.x, c.y);
+        paint::DrawCursorRing(p, g, c.x, c.y);
     }
     if (!firstPaintDone_) {
         firstPaintDone_ = true;
@@ -457,7 +457,7 @@ void MainForm::ToolBoxPaint(QPainter& p, const QRegion& dirty)
         if (toolBitmap_.isNull())
             p.fillRect(r, Qt::black);
         else
-            DrawDevicePixels(p, toolBitmap_, r);
+            paint::DrawDevicePixels(p, toolBitmap_, r);
     }
 }
 
@@ -550,7 +550,7 @@ void MainForm::UpdateRing()
     ringRect_ = QRect();
     if (cursor_.Visible()) {
         const Point c = game_.Layout().CellCentre(cursor_.Col(), cursor_.Row());
-        ringRect_ = CursorRingRect(game_.Layout(), c.x, c.y);
+        ringRect_ = paint::CursorRingRect(game_.Layout(), c.x, c.y);
         box_->update(ringRect_);
     }
 }
@@ -561,7 +561,7 @@ void MainForm::CellEmptied(int col, int row)
 {
     const Point c = game_.Layout().CellCentre(col, row);
     QPainter p(&boardBitmap_);
-    DrawEmptyCell(p, game_.Layout(), c.x, c.y);
+    paint::DrawEmptyCell(p, game_.Layout(), c.x, c.y);
     dotShown_[CellIndex(col, row)] = false;
     box_->update(CakeRect(c.x, c.y));
 }
@@ -570,7 +570,7 @@ void MainForm::CellCake(int col, int row, int colour, int slices)
 {
     const Point c = game_.Layout().CellCentre(col, row);
     QPainter p(&boardBitmap_);
-    DrawCake(p, game_.Layout(), c.x, c.y, slices, colour);
+    paint::DrawCake(p, game_.Layout(), c.x, c.y, slices, colour);
     dotShown_[CellIndex(col, row)] = false;
     box_->update(CakeRect(c.x, c.y));
 }
@@ -581,9 +581,9 @@ void MainForm::SlotChanged(Slot slot, int colour, int slices)
     const Point c = game_.Layout().SlotCentre(column, colour);
     QPainter p(&boardBitmap_);
     if (slices > 0)
-        DrawCake(p, game_.Layout(), c.x, c.y, slices, colour);
+        paint::DrawCake(p, game_.Layout(), c.x, c.y, slices, colour);
     else
-        DrawEmptySlot(p, game_.Layout(), column, colour);
+        paint::DrawEmptySlot(p, game_.Layout(), column, colour);
     box_->update(CakeRect(c.x, c.y));
 }
 
@@ -618,15 +618,15 @@ void MainForm::PulseDot(int col, int row, uint32_t colour)
 void MainForm::ScoreChanged(int32_t score)
 {
     QPainter p(&toolBitmap_);
-    DrawScore(p, toolImages_, settings_.BackMode, score);
-    toolBox_->update(kScoreField);
+    paint::DrawScore(p, toolImages_, settings_.BackMode, score);
+    toolBox_->update(paint::kScoreField);
 }
 
 void MainForm::JumpsChanged(int32_t jumpsLeft)
 {
     QPainter p(&toolBitmap_);
-    DrawJumps(p, toolImages_, settings_.BackMode, jumpsLeft);
-    toolBox_->update(JumpField(toolImages_.jumpIcon));
+    paint::DrawJumps(p, toolImages_, settings_.BackMode, jumpsLeft);
+    toolBox_->update(paint::JumpField(toolImages_.jumpIcon));
 }
 
 void MainForm::ButtonEnabledChanged(Button button, bool enabled)

@@ -10,7 +10,7 @@
 #include "settings/IniCtrl.h"
 #include "settings/WindowState.h"
 #include "ui/GameSettings.h"
-#include "ui/ToolBarPainter.h"
+#include "paint/ToolBarPainter.h"
 
 #include <QImage>
 #include <QMargins>
@@ -208,7 +208,7 @@ private:
     // The pictures are made for the screen's device pixel ratio; moving to a screen of
     // another density makes them anew.
     qreal ratio_ = 1;
-    ToolBarImages toolImages_;  // the background sheet among them, also for the board
+    paint::ToolBarImages toolImages_;  // the background sheet among them, also for the board
     QImage boardBackBitmap_;
     QImage boardBitmap_;
     QImage toolBitmap_;

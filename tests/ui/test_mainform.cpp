@@ -9,7 +9,7 @@
 #include "settings/IniCtrl.h"
 #include "ui/DlgResources.h"
 #include "ui/InfoDlg.h"
-#include "ui/ToolBarPainter.h"
+#include "paint/ToolBarPainter.h"
 
 #include <QFile>
 #include <QHelpEvent>
@@ -131,7 +131,7 @@ QImage ExpectedToolBar(int width, int backMode, const std::string& digits, int j
     const QImage strip = assets::Bmps(assets::BmpsDigits).convertToFormat(QImage::Format_RGB32);
     const QImage icon = assets::Bmps(assets::BmpsJumpIcon).convertToFormat(QImage::Format_RGB32);
     const QImage mask = assets::Bmps(assets::BmpsJumpMask).convertToFormat(QImage::Format_RGB32);
-    QImage out(width, ui::kToolBarHeight, QImage::Format_RGB32);
+    QImage out(width, paint::kToolBarHeight, QImage::Format_RGB32);
     for (int y = 0; y < out.height(); ++y)
         for (int x = 0; x < width; ++x)
             out.setPixel(x, y, ToolBarBackground(sheet, backMode, x, y));
@@ -164,7 +164,7 @@ void ExpectToolBarFields(ui::MainForm& m, const std::string& digits, int jumps)
             covered << child->geometry();
     const QRect jumpStrip(382, 6, 141, 45);
     int compared = 0;
-    for (const QRect& field : {ui::kScoreField, jumpStrip})
+    for (const QRect& field : {paint::kScoreField, jumpStrip})
         for (int y = field.top(); y <= field.bottom(); ++y)
             for (int x = field.left(); x <= field.right(); ++x) {
                 if (std::any_of(covered.begin(), covered.end(), [&](const QRect& r) { return r.contains(x, y); }))

@@ -4,8 +4,8 @@
 #include "core/Deal.h"
 #include "core/Geometry.h"
 #include "tools/cli/Args.h"
-#include "ui/BoardPainter.h"
-#include "ui/ToolBarPainter.h"
+#include "paint/BoardPainter.h"
+#include "paint/ToolBarPainter.h"
 
 #include <QImage>
 #include <QImageWriter>
@@ -97,11 +97,11 @@ int RenderCommand(const std::vector<std::string>& args, std::FILE* out)
     if (static_cast<double>(size.width()) * size.height() * scale * scale > static_cast<double>(int64_t{1} << 28))
         throw UsageError("board area " + std::to_string(size.width()) + "x" + std::to_string(size.height()) +
                          " at scale " + ScaleText(scale) + " is too large to render");
-    const QImage sheet = ui::LoadToolBarImages(scale).sheet;
+    const QImage sheet = paint::LoadToolBarImages(scale).sheet;
     const Geometry g = CalcLayout(size.width(), size.height());
     QImage boardBack, board;
-    ui::BuildBoardBack(boardBack, size, sheet, backMode);
-    ui::RenderBoard(board, size, boardBack, sheet, backMode, g, t);
+    paint::BuildBoardBack(boardBack, size, sheet, backMode);
+    paint::RenderBoard(board, size, boardBack, sheet, backMode, g, t);
 
     QImageWriter writer(QString::fromStdString(path), "png");
     if (!writer.write(board))

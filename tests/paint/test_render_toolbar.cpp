@@ -2,7 +2,7 @@
 // stand-in pictures make every expected pixel computable, so whole strips are compared.
 #include "test_render_images.h"
 
-#include "ui/ToolBarPainter.h"
+#include "paint/ToolBarPainter.h"
 
 #include <gtest/gtest.h>
 
@@ -21,10 +21,10 @@ QImage Expected(int row, const std::string& text, int jumps, int scoreRow = -1)
 {
     if (scoreRow < 0)
         scoreRow = row;
-    QImage image(kWidth, ui::kToolBarHeight, QImage::Format_RGB32);
+    QImage image(kWidth, paint::kToolBarHeight, QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, SheetTiling(1, ui::kScoreField.contains(x, y) ? scoreRow : row, x, y));
+            image.setPixel(x, y, SheetTiling(1, paint::kScoreField.contains(x, y) ? scoreRow : row, x, y));
     for (size_t p = 0; p < text.size(); ++p) {
         const int g = text[p] == '-' ? 0 : text[p] - '0' + 1;
         for (int y = testing::kGlyphTop; y <= testing::kGlyphBottom; ++y)
@@ -52,26 +52,26 @@ std::string Difference(const QImage& a, const QImage& b)
 
 class ToolBarStrip : public ::testing::Test {
 protected:
-    ui::ToolBarImages img{testing::StandInSheet(), testing::StandInDigits(), testing::StandInJumpIcon(),
+    paint::ToolBarImages img{testing::StandInSheet(), testing::StandInDigits(), testing::StandInJumpIcon(),
                           testing::StandInJumpMask()};
     // Starts as white noise so that anything not drawn shows.
-    QImage strip{kWidth, ui::kToolBarHeight, QImage::Format_RGB32};
+    QImage strip{kWidth, paint::kToolBarHeight, QImage::Format_RGB32};
 
     void SetUp() override { strip.fill(Qt::white); }
     void Paint(int backMode, int32_t score, int32_t jumps)
     {
         QPainter p(&strip);
-        ui::ToolBoxPaint(p, kWidth, img, backMode, score, jumps);
+        paint::ToolBoxPaint(p, kWidth, img, backMode, score, jumps);
     }
     void Score(int backMode, int32_t score)
     {
         QPainter p(&strip);
-        ui::DrawScore(p, img, backMode, score);
+        paint::DrawScore(p, img, backMode, score);
     }
     void Jumps(int backMode, int32_t jumps)
     {
         QPainter p(&strip);
-        ui::DrawJumps(p, img, backMode, jumps);
+        paint::DrawJumps(p, img, backMode, jumps);
     }
 };
 
@@ -119,7 +119,7 @@ TEST_F(ToolBarStrip, JumpIconsFromX382WithPitch48)
     Paint(1, 0, 5);
     const QImage want = Expected(1, "0", 3);
     EXPECT_EQ(strip, want) << Difference(strip, want);
-    EXPECT_EQ(ui::JumpField(img.jumpIcon), QRect(382, 6, 141, 45));
+    EXPECT_EQ(paint::JumpField(img.jumpIcon), QRect(382, 6, 141, 45));
 }
 
 TEST_F(ToolBarStrip, BackgroundChangeReachesRepaintAndLaterScores)

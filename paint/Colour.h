@@ -3,11 +3,11 @@
 #include <QColor>
 #include <cstdint>
 
-namespace torvella::ui {
+namespace torvella::paint {
 
 inline QColor ToQColor(uint32_t bgr)
 {
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
 }
 
-} // namespace torvella::ui
+} // namespace torvella::paint

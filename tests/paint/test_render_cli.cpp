@@ -4,7 +4,7 @@
 #include "core/Geometry.h"
 #include "tools/cli/Commands.h"
 #include "tools/cli/Render.h"
-#include "ui/BoardPainter.h"
+#include "paint/BoardPainter.h"
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -77,8 +77,8 @@ TEST_F(RenderCommand, WritesTheWindowsPictureOfTheDeal)
     Random rng(4711);
     DealTableau(t, rng);
     QImage back, board;
-    ui::BuildBoardBack(back, QSize(900, 500), sheet, 3);
-    ui::RenderBoard(board, QSize(900, 500), back, sheet, 3, CalcLayout(900, 500), t);
+    paint::BuildBoardBack(back, QSize(900, 500), sheet, 3);
+    paint::RenderBoard(board, QSize(900, 500), back, sheet, 3, CalcLayout(900, 500), t);
 
     const QImage written(QString::fromStdString(png));
     ASSERT_FALSE(written.isNull());

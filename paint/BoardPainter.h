@@ -13,7 +13,7 @@
 #include <QImage>
 #include <QPainter>
 
-namespace torvella::ui {
+namespace torvella::paint {
 
 // The device pixel ratio a painter paints at: 1 on an ordinary screen and in a plain QImage.
 qreal PaintRatio(const QPainter& p);
@@ -66,4 +66,4 @@ void DrawPauseCover(QPainter& p, const Geometry& g);
 void DrawCursorRing(QPainter& p, const Geometry& g, int x, int y);
 QRect CursorRingRect(const Geometry& g, int x, int y);
 
-} // namespace torvella::ui
+} // namespace torvella::paint

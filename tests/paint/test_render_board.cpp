@@ -5,7 +5,7 @@
 #include "core/Colours.h"
 #include "core/Geometry.h"
 #include "core/Tableau.h"
-#include "ui/BoardPainter.h"
+#include "paint/BoardPainter.h"
 
 #include <gtest/gtest.h>
 
@@ -47,8 +47,8 @@ protected:
     void Render(int backMode, QSize size = QSize(kW, kH))
     {
         g = CalcLayout(size.width(), size.height());
-        ui::BuildBoardBack(back, size, sheet, backMode);
-        ui::RenderBoard(board, size, back, sheet, backMode, g, tableau);
+        paint::BuildBoardBack(back, size, sheet, backMode);
+        paint::RenderBoard(board, size, back, sheet, backMode, g, tableau);
     }
 
     QRgb At(int x, int y) const { return board.pixel(x, y); }
@@ -289,11 +289,11 @@ TEST(SheetRow, BackgroundNumbersOutsideTheSheetWrapAround)
 {
     const int cases[][2] = {{0, 0}, {6, 6}, {7, 0}, {9, 2}, {-1, 6}, {-8, 6}, {INT32_MIN, ((INT32_MIN % 7) + 7) % 7}};
     for (const auto& c : cases)
-        EXPECT_EQ(ui::SheetRow(c[0]), c[1]) << c[0];
+        EXPECT_EQ(paint::SheetRow(c[0]), c[1]) << c[0];
 
     QImage back;
     const QImage sheet = testing::StandInSheet();
-    ui::BuildBoardBack(back, QSize(250, 120), sheet, 9);
+    paint::BuildBoardBack(back, QSize(250, 120), sheet, 9);
     EXPECT_EQ(back.pixel(249, 119), SheetTiling(1, 2, 249, 119));
     EXPECT_EQ(back.pixel(0, 0), SheetTiling(1, 2, 0, 0));
 }
@@ -308,14 +308,14 @@ TEST(BoardPainting, OverlaysAndCallerFaults)
     // pulse dot: 2r + 1 pixels centred on the cell centre, no outline
     const Point c = g.CellCentre(3, 3);
     const int r = g.CakeRadius / 5;
-    ui::DrawPulseDot(p, g, c.x, c.y, PulseColours()[8]);
+    paint::DrawPulseDot(p, g, c.x, c.y, PulseColours()[8]);
     for (const QPoint d : {QPoint(0, 0), QPoint(-r, 0), QPoint(r, 0), QPoint(0, -r), QPoint(0, r)})
         EXPECT_EQ(image.pixel(c.x + d.x(), c.y + d.y()), qRgb(0xBF, 0xBF, 0xBF)) << d.x() << "," << d.y();
     for (const QPoint d : {QPoint(-r - 1, 0), QPoint(r + 1, 0), QPoint(0, -r - 1), QPoint(0, r + 1)})
         EXPECT_EQ(image.pixel(c.x + d.x(), c.y + d.y()), qRgb(255, 255, 255)) << d.x() << "," << d.y();
 
     // the pause cover empties all 49 cells, the side panel is left alone
-    ui::DrawPauseCover(p, g);
+    paint::DrawPauseCover(p, g);
     for (int col = 0; col < 7; ++col)
         for (int row = 0; row < 7; ++row) {
             const Point cc = g.CellCentre(col, row);
@@ -324,15 +324,15 @@ TEST(BoardPainting, OverlaysAndCallerFaults)
         }
     EXPECT_EQ(image.pixel(g.PlateX, g.PlateY), qRgb(255, 255, 255));
 
-    EXPECT_THROW(ui::DrawCake(p, g, c.x, c.y, 3, kEmpty), std::invalid_argument);
-    EXPECT_THROW(ui::DrawCake(p, g, c.x, c.y, 3, 5), std::invalid_argument);
-    EXPECT_THROW(ui::DrawEmptySlot(p, g, 0, 0), std::invalid_argument);
+    EXPECT_THROW(paint::DrawCake(p, g, c.x, c.y, 3, kEmpty), std::invalid_argument);
+    EXPECT_THROW(paint::DrawCake(p, g, c.x, c.y, 3, 5), std::invalid_argument);
+    EXPECT_THROW(paint::DrawEmptySlot(p, g, 0, 0), std::invalid_argument);
     p.end();
 
     QImage back, board;
-    EXPECT_THROW(ui::BuildBoardBack(back, QSize(kW, kH), QImage(), 0), std::invalid_argument);
-    ui::BuildBoardBack(back, QSize(100, 100), testing::StandInSheet(), 0);
-    EXPECT_THROW(ui::DrawBackground(board, QSize(kW, kH), back, testing::StandInSheet(), 0, g), std::invalid_argument)
+    EXPECT_THROW(paint::BuildBoardBack(back, QSize(kW, kH), QImage(), 0), std::invalid_argument);
+    paint::BuildBoardBack(back, QSize(100, 100), testing::StandInSheet(), 0);
+    EXPECT_THROW(paint::DrawBackground(board, QSize(kW, kH), back, testing::StandInSheet(), 0, g), std::invalid_argument)
         << "a board background of another size";
 }
 

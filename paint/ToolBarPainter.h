@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-namespace torvella::ui {
+namespace torvella::paint {
 
 constexpr int kToolBarHeight = 57;
 const QRect kScoreField(282, 22, 100, 27);
@@ -39,4 +39,4 @@ void ToolBoxPaint(QPainter& p, int width, const ToolBarImages& img, int backMode
 void DrawScore(QPainter& p, const ToolBarImages& img, int backMode, int32_t score);
 void DrawJumps(QPainter& p, const ToolBarImages& img, int backMode, int32_t jumps);
 
-} // namespace torvella::ui
+} // namespace torvella::paint

@@ -1,3 +1,6 @@
+// The main of the test programs that draw into pictures: QImage, QIcon, fonts and the image
+// resources need no more than a QGuiApplication. Headless wherever the tests run, also
+// when ctest lists them.
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 

@@ -10,8 +10,8 @@
 #include "core/Tableau.h"
 #include "tools/cli/Commands.h"
 #include "tools/cli/Render.h"
-#include "ui/BoardPainter.h"
-#include "ui/ToolBarPainter.h"
+#include "paint/BoardPainter.h"
+#include "paint/ToolBarPainter.h"
 
 #include <QImage>
 #include <QPainter>
@@ -76,8 +76,8 @@ Rendered Render(const QImage& sheet, QSize size, int backMode, const Tableau& t)
     Rendered r;
     r.g = CalcLayout(size.width(), size.height());
     QImage back;
-    ui::BuildBoardBack(back, size, sheet, backMode);
-    ui::RenderBoard(r.board, size, back, sheet, backMode, r.g, t);
+    paint::BuildBoardBack(back, size, sheet, backMode);
+    paint::RenderBoard(r.board, size, back, sheet, backMode, r.g, t);
     return r;
 }
 
@@ -222,7 +222,7 @@ TEST(HighDensityBoard, SlicesOutlinesAndFramesStandWhereTheGeometrySaysAtEveryRa
             t.Colour(3, 3) = kEmpty;
             t.Slices(3, 3) = 0;
             const Rendered two = Render(FlatSheet(ratio), b.size, b.backMode, t);
-            ASSERT_EQ(two.board.size(), ui::DeviceSize(b.size, ratio));
+            ASSERT_EQ(two.board.size(), paint::DeviceSize(b.size, ratio));
             EXPECT_EQ(two.board.devicePixelRatio(), ratio);
             EXPECT_EQ(CakesOffGeometry(two.board, ratio, two.g.CakeRadius, CakesOf(t, two.g)), "");
 
@@ -257,12 +257,12 @@ TEST(HighDensityBoard, ScreenOnlyDrawingFollowsTheRatio)
     const Geometry g = CalcLayout(702, 405);
     for (double ratio : {1.5, 2.0}) {
         SCOPED_TRACE(ratio);
-        QImage screen(ui::DeviceSize(QSize(702, 405), ratio), QImage::Format_RGB32);
+        QImage screen(paint::DeviceSize(QSize(702, 405), ratio), QImage::Format_RGB32);
         screen.setDevicePixelRatio(ratio);
         screen.fill(Qt::darkCyan);
         QPainter p(&screen);
-        ui::DrawPauseCover(p, g);
-        ui::DrawCake(p, g, 333, 217, 7, 2);  // the lifted cake, over the cover
+        paint::DrawPauseCover(p, g);
+        paint::DrawCake(p, g, 333, 217, 7, 2);  // the lifted cake, over the cover
         p.end();
         std::vector<Cake> cakes;
         for (int col = 0; col < kCols; ++col)
@@ -282,14 +282,14 @@ TEST(HighDensityToolBar, TwiceTheRatioComposesGlyphsAndIconsAtDevicePixels)
     // With every stand-in doubled, the 2x strip is exactly the 1x strip doubled: the
     // tiling, the AND/OR copies of glyphs and icons and the field refills all land on
     // device pixels twice the logical ones.
-    const ui::ToolBarImages one{testing::StandInSheet(), testing::StandInDigits(), testing::StandInJumpIcon(),
+    const paint::ToolBarImages one{testing::StandInSheet(), testing::StandInDigits(), testing::StandInJumpIcon(),
                                 testing::StandInJumpMask()};
-    const ui::ToolBarImages two{Doubled(one.sheet), Doubled(one.digits), Doubled(one.jumpIcon),
+    const paint::ToolBarImages two{Doubled(one.sheet), Doubled(one.digits), Doubled(one.jumpIcon),
                                 Doubled(one.jumpMask)};
-    EXPECT_EQ(ui::JumpField(two.jumpIcon), ui::JumpField(one.jumpIcon));
+    EXPECT_EQ(paint::JumpField(two.jumpIcon), paint::JumpField(one.jumpIcon));
     const int width = 702;
-    QImage strip1(width, ui::kToolBarHeight, QImage::Format_RGB32);
-    QImage strip2(2 * width, 2 * ui::kToolBarHeight, QImage::Format_RGB32);
+    QImage strip1(width, paint::kToolBarHeight, QImage::Format_RGB32);
+    QImage strip2(2 * width, 2 * paint::kToolBarHeight, QImage::Format_RGB32);
     strip2.setDevicePixelRatio(2);
     for (const auto& [score, jumps, laterScore, laterJumps] :
          {std::tuple{-37, 3, 8, 2}, std::tuple{99999, 1, -9999, 0}, std::tuple{10, 2, 9, 3}}) {
@@ -297,9 +297,9 @@ TEST(HighDensityToolBar, TwiceTheRatioComposesGlyphsAndIconsAtDevicePixels)
         for (auto [strip, img] : {std::pair{&strip1, &one}, std::pair{&strip2, &two}}) {
             strip->fill(Qt::white);
             QPainter p(strip);
-            ui::ToolBoxPaint(p, width, *img, 4, score, jumps);
-            ui::DrawScore(p, *img, 4, laterScore);
-            ui::DrawJumps(p, *img, 4, laterJumps);
+            paint::ToolBoxPaint(p, width, *img, 4, score, jumps);
+            paint::DrawScore(p, *img, 4, laterScore);
+            paint::DrawJumps(p, *img, 4, laterJumps);
         }
         QImage want = Doubled(strip1);
         want.setDevicePixelRatio(1);
@@ -313,11 +313,11 @@ TEST(HighDensityToolBar, PicturesBetweenTheStoredRatiosKeepMasksThatAgree)
 {
     for (double ratio : {1.25, 1.5, 3.0}) {
         SCOPED_TRACE(ratio);
-        const ui::ToolBarImages img = ui::LoadToolBarImages(ratio);
+        const paint::ToolBarImages img = paint::LoadToolBarImages(ratio);
         EXPECT_EQ(img.sheet.devicePixelRatio(), ratio);
         const int tile = qRound(100 * ratio);
         EXPECT_EQ(img.sheet.size(), QSize(2 * tile, 7 * tile)) << "whole tiles, so the tiling keeps its period";
-        EXPECT_EQ(ui::JumpField(img.jumpIcon), QRect(382, 6, 141, 45));
+        EXPECT_EQ(paint::JumpField(img.jumpIcon), QRect(382, 6, 141, 45));
         ASSERT_EQ(img.jumpIcon.size(), img.jumpMask.size());
         const int half = img.digits.height() / 2;
         auto agree = [](const QImage& picture, QRect pictureArea, const QImage& mask, QPoint maskAt) {
@@ -355,7 +355,7 @@ TEST(HighDensityCli, RenderScaleDrawsTheBoardAtThatRatio)
 
     // the window's own drawing at ratio 2, with the 2x sheet
     const QImage written(QString::fromStdString(png));
-    const Rendered want = Render(ui::LoadToolBarImages(2).sheet, QSize(800, 450), 0, Dealt(4711));
+    const Rendered want = Render(paint::LoadToolBarImages(2).sheet, QSize(800, 450), 0, Dealt(4711));
     ASSERT_EQ(written.size(), QSize(1600, 900));
     QImage plain = want.board;
     plain.setDevicePixelRatio(1);

@@ -5,8 +5,8 @@
 #include "core/Colours.h"
 #include "core/Deal.h"
 #include "core/Geometry.h"
-#include "ui/BoardPainter.h"
-#include "ui/ToolBarPainter.h"
+#include "paint/BoardPainter.h"
+#include "paint/ToolBarPainter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -41,9 +41,9 @@ void BM_RenderBoard(benchmark::State& state)
     const Geometry g = CalcLayout(size.width(), size.height());
     const Tableau t = Dealt();
     QImage back, board;
-    ui::BuildBoardBack(back, size, sheet, 0);
+    paint::BuildBoardBack(back, size, sheet, 0);
     for (auto _ : state) {
-        ui::RenderBoard(board, size, back, sheet, 0, g, t);
+        paint::RenderBoard(board, size, back, sheet, 0, g, t);
         benchmark::DoNotOptimize(board.constBits());
     }
 }
@@ -56,7 +56,7 @@ void BM_BuildBoardBack(benchmark::State& state)
     const QImage sheet = Sheet();
     QImage back;
     for (auto _ : state) {
-        ui::BuildBoardBack(back, size, sheet, 3);
+        paint::BuildBoardBack(back, size, sheet, 3);
         benchmark::DoNotOptimize(back.constBits());
     }
 }
@@ -71,7 +71,7 @@ void BM_DrawCake(benchmark::State& state)
     QPainter p(&board);
     const int colour = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        ui::DrawCake(p, g, g.OriginX, g.OriginY, 12, colour);
+        paint::DrawCake(p, g, g.OriginX, g.OriginY, 12, colour);
         benchmark::DoNotOptimize(board.constBits());
     }
 }
@@ -80,13 +80,13 @@ BENCHMARK(BM_DrawCake)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 // The score field with five glyphs, as the clock redraws it every second.
 void BM_DrawScore(benchmark::State& state)
 {
-    const ui::ToolBarImages img = ui::LoadToolBarImages();
-    QImage strip(702, ui::kToolBarHeight, QImage::Format_RGB32);
+    const paint::ToolBarImages img = paint::LoadToolBarImages();
+    QImage strip(702, paint::kToolBarHeight, QImage::Format_RGB32);
     QPainter p(&strip);
-    ui::ToolBoxPaint(p, 702, img, 0, 0, 3);
+    paint::ToolBoxPaint(p, 702, img, 0, 0, 3);
     int32_t score = -9999;
     for (auto _ : state) {
-        ui::DrawScore(p, img, 0, score);
+        paint::DrawScore(p, img, 0, score);
         score = score == -9999 ? 88888 : -9999;
         benchmark::DoNotOptimize(strip.constBits());
     }
@@ -106,7 +106,7 @@ void BM_PulseDots(benchmark::State& state)
         for (int col = 0; col < kCols; ++col)
             for (int row = 0; row < kRows; ++row) {
                 const Point c = g.CellCentre(col, row);
-                ui::DrawPulseDot(p, g, c.x, c.y, colour);
+                paint::DrawPulseDot(p, g, c.x, c.y, colour);
             }
         benchmark::DoNotOptimize(screen.constBits());
     }
@@ -120,8 +120,8 @@ void BM_RepaintWithPulse(benchmark::State& state)
     const QImage sheet = Sheet();
     const Geometry g = CalcLayout(size.width(), size.height());
     QImage back, board;
-    ui::BuildBoardBack(back, size, sheet, 0);
-    ui::RenderBoard(board, size, back, sheet, 0, g, Dealt());
+    paint::BuildBoardBack(back, size, sheet, 0);
+    paint::RenderBoard(board, size, back, sheet, 0, g, Dealt());
     QImage screen(size, QImage::Format_RGB32);
     QPainter p(&screen);
     for (auto _ : state) {
@@ -130,7 +130,7 @@ void BM_RepaintWithPulse(benchmark::State& state)
         for (int col = 0; col < kCols; ++col)
             for (int row = 0; row < kRows; ++row) {
                 const Point c = g.CellCentre(col, row);
-                ui::DrawPulseDot(p, g, c.x, c.y, PulseColours()[8]);
+                paint::DrawPulseDot(p, g, c.x, c.y, PulseColours()[8]);
             }
         benchmark::DoNotOptimize(screen.constBits());
     }

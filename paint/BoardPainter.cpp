@@ -1,7 +1,7 @@
-#include "ui/BoardPainter.h"
+#include "paint/BoardPainter.h"
 
 #include "core/Colours.h"
-#include "ui/Colour.h"
+#include "paint/Colour.h"
 
 #include <QPoint>
 #include <QPointF>
@@ -15,7 +15,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace torvella::ui {
+namespace torvella::paint {
 
 namespace {
 
@@ -417,4 +417,4 @@ QRect CursorRingRect(const Geometry& g, int x, int y)
     return {x - r, y - r, 2 * r + 2, 2 * r + 2};
 }
 
-} // namespace torvella::ui
+} // namespace torvella::paint

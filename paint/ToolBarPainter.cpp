@@ -1,7 +1,7 @@
-#include "ui/ToolBarPainter.h"
+#include "paint/ToolBarPainter.h"
 
 #include "assets/Pictures.h"
-#include "ui/BoardPainter.h"
+#include "paint/BoardPainter.h"
 
 #include <QTransform>
 
@@ -10,7 +10,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace torvella::ui {
+namespace torvella::paint {
 
 namespace {
 
@@ -182,4 +182,4 @@ void DrawJumps(QPainter& p, const ToolBarImages& img, int backMode, int32_t jump
         MaskThenPaint(p, QRect(field.left() + k * (s + 3), field.top(), s, s), mask, QPoint(0, 0), icon, QPoint(0, 0));
 }
 
-} // namespace torvella::ui
+} // namespace torvella::paint
