@@ -4,7 +4,7 @@
 #include "records/DealNumber.h"
 #include "ui/DlgResources.h"
 #include "ui/FramedPanel.h"
-#include "ui/GameSettings.h"
+#include "settings/GameSettings.h"
 #include "ui/ImageButton.h"
 
 #include <QClipboard>
@@ -15,7 +15,7 @@
 
 namespace torvella::ui {
 
-DealNumberDlg::DealNumberDlg(const GameSettings& settings, QWidget* mainWindow)
+DealNumberDlg::DealNumberDlg(const settings::GameSettings& settings, QWidget* mainWindow)
     : ModalDlg(mainWindow, "DealNumberDlg", QSize(319, 158), Placement::OverClientArea), settings_(settings)
 {
     backPanel_ = new FramedPanel(this);

@@ -10,17 +10,20 @@
 class QLabel;
 class QLineEdit;
 
+namespace torvella::settings {
+class GameSettings;
+}
+
 namespace torvella::ui {
 
 class DlgResources;
 class FramedPanel;
 class ImageButton;
-struct GameSettings;
 
 class DealNumberDlg : public ModalDlg {
     Q_OBJECT
 public:
-    DealNumberDlg(const GameSettings& settings, QWidget* mainWindow);
+    DealNumberDlg(const settings::GameSettings& settings, QWidget* mainWindow);
     void BindPictures(const DlgResources& res);
 
     // The number to deal, or none when the player cancelled. `current` is the number of the
@@ -38,7 +41,7 @@ protected:
 private:
     void FormActivate() override;
 
-    const GameSettings& settings_;
+    const settings::GameSettings& settings_;
     std::optional<uint32_t> answer_;
     FramedPanel* backPanel_;
     FramedPanel* pan_;

@@ -1,13 +1,10 @@
 #include "ui/HighscoreDlg.h"
 
 #include "assets/Pictures.h"
-#include "settings/Chiffre.h"
-#include "settings/Decimal.h"
+#include "settings/GameSettings.h"
 #include "settings/IniCtrl.h"
-#include "settings/Keys.h"
 #include "ui/DlgResources.h"
 #include "ui/FramedPanel.h"
-#include "ui/GameSettings.h"
 #include "ui/ImageButton.h"
 
 #include <QCheckBox>
@@ -18,8 +15,8 @@
 
 namespace torvella::ui {
 
-HighscoreDlg::HighscoreDlg(settings::IniCtrl& ini, const settings::TChiffre& scrambler, GameSettings& settings,
-                           QWidget* mainWindow)
+HighscoreDlg::HighscoreDlg(settings::IniCtrl& ini, const settings::TChiffre& scrambler,
+                           settings::GameSettings& settings, QWidget* mainWindow)
     : ModalDlg(mainWindow, "HighscoreDlg", QSize(320, 476), Placement::OverWindow),
       ini_(ini), scrambler_(scrambler), settings_(settings)
 {
@@ -53,11 +50,7 @@ HighscoreDlg::HighscoreDlg(settings::IniCtrl& ini, const settings::TChiffre& scr
     connect(okBtn_, &ImageButton::clicked, this, &HighscoreDlg::OkBtnClick);
     connect(cancelBtn_, &ImageButton::clicked, this, &HighscoreDlg::CancelBtnClick);
 
-    // Create: the settings first, then the rows, all numbers, all names, all scores.
-    iniString_ = settings::keys::HighScore.Name();
-    direction_ = 0;
-    lastName_ = settings::Read(ini_, settings::keys::Player);
-
+    // Create: the rows, all numbers, all names, all scores.
     edit1_ = new QLineEdit(editBack_);
     edit1_->setObjectName(QStringLiteral("Edit1"));
     edit1_->setFrame(false);
@@ -67,7 +60,7 @@ HighscoreDlg::HighscoreDlg(settings::IniCtrl& ini, const settings::TChiffre& scr
     pal.setColor(QPalette::Base, Qt::black);
     pal.setColor(QPalette::Text, Qt::yellow);
     edit1_->setPalette(pal);
-    edit1_->setText(lastName_);
+    edit1_->setText(LastName());
     edit1_->setGeometry(50, 10, 140, 17);
     edit1_->hide();
 
@@ -90,11 +83,9 @@ HighscoreDlg::HighscoreDlg(settings::IniCtrl& ini, const settings::TChiffre& scr
     }
     // The edit field lies over the name labels.
     edit1_->raise();
-    for (int i = 0; i < kEntries; ++i) {
-        entryNames_[i] = PlaceholderName();
-        entryScores_[i] = 0;
-    }
 }
+
+const QString& HighscoreDlg::LastName() const { return settings_.Player; }
 
 void HighscoreDlg::BindPictures(const DlgResources& res)
 {
@@ -106,53 +97,20 @@ void HighscoreDlg::BindPictures(const DlgResources& res)
     cancelBtn_->SetFaces(res.Dlg(assets::DlgCancelNormal), res.Dlg(assets::DlgCancelHover));
 }
 
-void HighscoreDlg::LoadEntries()
+void HighscoreDlg::ShowEntries()
 {
     for (int i = 0; i < kEntries; ++i) {
-        entryNames_[i] = PlaceholderName();
-        entryScores_[i] = 0;
-        // A value the store cannot read comes back empty (the store's owner tells the
-        // player once): one bad row must not keep the player from the list, nor from
-        // clearing it.
-        const QString plain = scrambler_.Decrypt(settings::ReadEntry(ini_, iniString_, i));
-        const qsizetype comma = plain.indexOf(QLatin1Char(','));
-        if (comma < 0)
-            continue;
-        // An entry edited by hand so that no number stands before the first comma
-        // reads as an empty place; the rest of the list still loads.
-        const auto score = settings::ParseDecimal(plain.left(comma));
-        if (!score)
-            continue;
-        entryScores_[i] = *score;
-        entryNames_[i] = plain.mid(comma + 1);
+        // A name wider than its column ends in an ellipsis, and the row's hint shows it
+        // whole (a 25-character name is, in most letters).
+        const QString& name = list_.Entry(i).name;
+        const QString shown = pla_[i]->fontMetrics().elidedText(name, Qt::ElideRight, pla_[i]->width());
+        pla_[i]->setText(shown);
+        pla_[i]->setAccessibleName(name);
+        const QString hint = shown == name ? QString() : name;
+        for (QLabel* label : {num_[i], pla_[i], sco_[i]})
+            label->setToolTip(hint);
+        sco_[i]->setText(QString::number(list_.Entry(i).score));
     }
-}
-
-int HighscoreDlg::FindInsertPos(int32_t score) const
-{
-    for (int i = 0; i < kEntries; ++i) {
-        if (direction_ == 0) {
-            if (entryScores_[i] < score)
-                return i;
-        } else if (entryScores_[i] == 0 || entryScores_[i] > score) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-void HighscoreDlg::ShowEntry(int i)
-{
-    // A name wider than its column ends in an ellipsis, and the row's hint shows it whole
-    // (a 25-character name is, in most letters).
-    const QString& name = entryNames_[i];
-    const QString shown = pla_[i]->fontMetrics().elidedText(name, Qt::ElideRight, pla_[i]->width());
-    pla_[i]->setText(shown);
-    pla_[i]->setAccessibleName(name);
-    const QString hint = shown == name ? QString() : name;
-    for (QLabel* label : {num_[i], pla_[i], sco_[i]})
-        label->setToolTip(hint);
-    sco_[i]->setText(QString::number(entryScores_[i]));
 }
 
 void HighscoreDlg::ShowModal(int32_t score, bool viewOnly)
@@ -163,24 +121,16 @@ void HighscoreDlg::ShowModal(int32_t score, bool viewOnly)
     insertPos_ = -1;
     edit1_->hide();
 
-    LoadEntries();
-
+    list_.Read(ini_, scrambler_);
     if (!viewOnly_) {
-        insertPos_ = FindInsertPos(score);
+        insertPos_ = list_.Insert(score, LastName());
         if (insertPos_ < 0)
             return;
-        for (int i = kEntries - 2; i >= insertPos_; --i) {
-            entryNames_[i + 1] = entryNames_[i];
-            entryScores_[i + 1] = entryScores_[i];
-        }
-        entryNames_[insertPos_] = lastName_;
-        entryScores_[insertPos_] = score;
     }
-    for (int i = 0; i < kEntries; ++i)
-        ShowEntry(i);
+    ShowEntries();
     if (insertPos_ >= 0) {
         edit1_->setGeometry(50, 21 * insertPos_ + 10, 140, 17);
-        edit1_->setText(lastName_);
+        edit1_->setText(LastName());
         edit1_->setEnabled(true);
         edit1_->show();
         edit1_->selectAll();
@@ -205,29 +155,21 @@ void HighscoreDlg::showEvent(QShowEvent* e)
 void HighscoreDlg::OkBtnClick()
 {
     if (clearBox_->isChecked()) {
-        for (int i = 0; i < kEntries; ++i) {
-            entryNames_[i] = PlaceholderName();
-            entryScores_[i] = 0;
-            ShowEntry(i);
-        }
-        lastName_ = PlaceholderName();
-        edit1_->setText(lastName_);
+        // A score just inserted goes with the rest.
+        list_.Clear();
+        settings_.Player = settings::HighScoreList::PlaceholderName();
+        edit1_->setText(settings_.Player);
         insertPos_ = -1;
         edit1_->hide();
+        ShowEntries();
     }
     if (insertPos_ >= 0) {
-        lastName_ = edit1_->text();
-        entryNames_[insertPos_] = lastName_;
-        ShowEntry(insertPos_);
+        settings_.Player = edit1_->text();
+        list_.SetName(insertPos_, settings_.Player);
+        ShowEntries();
     }
-    // The name and the fifteen entries in one write: a list stored half would lose an
-    // entry or show one twice.
-    settings::Changes changes;
-    changes.Set(settings::keys::Player, lastName_);
-    for (int i = 0; i < kEntries; ++i)
-        changes.SetEntry(iniString_, i, scrambler_.Encrypt(QString::number(entryScores_[i]) + QLatin1Char(',') + entryNames_[i]));
     try {
-        changes.WriteTo(ini_);
+        list_.Save(ini_, scrambler_, settings_.Player);
     } catch (const settings::StoreError& e) {
         // Nothing was written, so the list stored before is still there; the dialog
         // stays open to try again or cancel.

@@ -1,7 +1,9 @@
 #pragma once
-// The list of the fifteen best scores: looked at from the tool bar (view only), or
-// offered a final score at the end of a game, which it inserts under the name typed
-// last time. Every confirmation stores the whole list, each entry scrambled.
+// The dialog of the high-score list: looked at from the tool bar (view only), or offered
+// a final score at the end of a game, which the list takes in under the name typed last
+// time. It shows the list (settings/HighScore.h) and takes the name; every confirmation
+// stores the whole list with the name.
+#include "settings/HighScore.h"
 #include "ui/ModalDlg.h"
 
 #include <QString>
@@ -13,6 +15,7 @@ class QLabel;
 class QLineEdit;
 
 namespace torvella::settings {
+class GameSettings;
 class IniCtrl;
 class TChiffre;
 } // namespace torvella::settings
@@ -22,16 +25,15 @@ namespace torvella::ui {
 class DlgResources;
 class FramedPanel;
 class ImageButton;
-struct GameSettings;
 
 class HighscoreDlg : public ModalDlg {
     Q_OBJECT
 public:
-    static constexpr int kEntries = 15;
+    static constexpr int kEntries = settings::HighScoreList::kEntries;
     static constexpr int kMaxNameLength = 25;
 
-    // Reads the name entered last ("player") at once.
-    HighscoreDlg(settings::IniCtrl& ini, const settings::TChiffre& scrambler, GameSettings& settings,
+    // The name entered last is the settings' player.
+    HighscoreDlg(settings::IniCtrl& ini, const settings::TChiffre& scrambler, settings::GameSettings& settings,
                  QWidget* mainWindow);
 
     void BindPictures(const DlgResources& res);
@@ -41,18 +43,12 @@ public:
     void ShowModal(int32_t score, bool viewOnly);
 
     // 0: higher scores rank first (the game's setting); 1: lower scores rank first.
-    void SetDirection(int direction) { direction_ = direction; }
-    void SetINIString(const QString& prefix) { iniString_ = prefix; }
+    void SetDirection(int direction) { list_.SetDirection(direction); }
+    void SetINIString(const QString& prefix) { list_.SetPrefix(prefix); }
 
-    int Direction() const { return direction_; }
-    const QString& IniString() const { return iniString_; }
-    const QString& LastName() const { return lastName_; }
+    const QString& LastName() const;
     int InsertPos() const { return insertPos_; }
-    bool ViewOnly() const { return viewOnly_; }
-    const QString& EntryName(int i) const { return entryNames_.at(i); }
-    int32_t EntryScore(int i) const { return entryScores_.at(i); }
-
-    static QString PlaceholderName() { return QStringLiteral("Mr. Brain"); }
+    const settings::HighScoreList& List() const { return list_; }
 
 public slots:
     void OkBtnClick();
@@ -67,21 +63,15 @@ protected:
 
 private:
     void FormActivate() override;
-    void LoadEntries();
-    void ShowEntry(int i);
-    int FindInsertPos(int32_t score) const;
+    void ShowEntries();
 
     settings::IniCtrl& ini_;
     const settings::TChiffre& scrambler_;
-    GameSettings& settings_;
+    settings::GameSettings& settings_;
 
-    int direction_ = 0;
-    QString iniString_;
-    QString lastName_;
+    settings::HighScoreList list_;  // as shown
     int insertPos_ = -1;
     bool viewOnly_ = true;
-    std::array<QString, kEntries> entryNames_;
-    std::array<int32_t, kEntries> entryScores_{};
 
     FramedPanel* backPanel_;
     FramedPanel* titlePanel_;

@@ -1,9 +1,9 @@
 #include "ui/InfoDlg.h"
 
 #include "assets/Pictures.h"
+#include "settings/GameSettings.h"
 #include "ui/DlgResources.h"
 #include "ui/FramedPanel.h"
-#include "ui/GameSettings.h"
 #include "ui/ImageButton.h"
 
 #include <QKeyEvent>
@@ -11,7 +11,7 @@
 
 namespace torvella::ui {
 
-InfoDlg::InfoDlg(const GameSettings& settings, QWidget* mainWindow)
+InfoDlg::InfoDlg(const settings::GameSettings& settings, QWidget* mainWindow)
     // Placed as the message dialog is.
     : ModalDlg(mainWindow, "InfoDlg", QSize(497, 416), Placement::OverClientArea), settings_(settings)
 {
@@ -49,7 +49,7 @@ void InfoDlg::BindPictures(const DlgResources& res)
 
 void InfoDlg::FormActivate()
 {
-    const GameSettings& s = settings_;
+    const settings::GameSettings& s = settings_;
     aboutLabel_->setText(s.Text("Ein Geduldsspiel mit Torten für eine Person: Räum die Auslage ab, "
                                 "Stück für Stück auf die Teller.",
                                 "A puzzle game with cakes for one player: clear the tableau, "

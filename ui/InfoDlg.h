@@ -4,18 +4,21 @@
 
 class QLabel;
 
+namespace torvella::settings {
+class GameSettings;
+}
+
 namespace torvella::ui {
 
 class DlgResources;
 class FramedPanel;
 class ImageButton;
 class RaisedVerticalLabel;
-struct GameSettings;
 
 class InfoDlg : public ModalDlg {
     Q_OBJECT
 public:
-    InfoDlg(const GameSettings& settings, QWidget* mainWindow);
+    InfoDlg(const settings::GameSettings& settings, QWidget* mainWindow);
 
     void BindPictures(const DlgResources& res);
 
@@ -28,7 +31,7 @@ protected:
 private:
     void FormActivate() override;
 
-    const GameSettings& settings_;
+    const settings::GameSettings& settings_;
 
     FramedPanel* backPanel_;
     FramedPanel* infoPanel_;

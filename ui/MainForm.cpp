@@ -200,10 +200,7 @@ void MainForm::FormCreate()
     ini_.SetProblemHandler([this](const QString& path, const QList<settings::IniProblem>& problems) {
         QTimer::singleShot(0, this, [this, path, problems] { ReportError(StoreProblemsText(settings_, path, problems)); });
     });
-    settings_.Tongue = settings::Read(ini_, settings::keys::Tongue);
-    settings_.SoundOn = settings::Read(ini_, settings::keys::Sound);
-    settings_.MusicOn = settings::Read(ini_, settings::keys::Music);
-    settings_.BackMode = settings::Read(ini_, settings::keys::BackMode);
+    settings_.Load(ini_);
 
     // 7. Sound effects and the first music file; nothing plays yet.
     //    The sound library itself is loaded when something first has to sound.
@@ -840,7 +837,7 @@ void MainForm::showEvent(QShowEvent* e)
 
 void MainForm::FormShow()
 {
-    settings_.Tongue = settings::Read(ini_, settings::keys::Tongue);
+    settings_.ReloadTongue(ini_);
     if (settings_.Tongue == -1 && tongueDlg_) {
         tongueDlg_->exec();
         SetLanguageTexts();
@@ -902,13 +899,7 @@ void MainForm::SaveSettings()
 {
     // A store that cannot be written must not keep the player from closing the game.
     try {
-        // one write: the four settings are stored together or not at all
-        settings::Changes()
-            .Set(settings::keys::Sound, settings_.SoundOn)
-            .Set(settings::keys::Music, settings_.MusicOn)
-            .Set(settings::keys::Tongue, settings_.Tongue)
-            .Set(settings::keys::BackMode, settings_.BackMode)
-            .WriteTo(ini_);
+        settings_.Save(ini_);
     } catch (const settings::StoreError& e) {
         storeFailedAtClose_ = true;
         ReportError(settings_.Text("Die Einstellungen konnten nicht gespeichert werden:\n",

@@ -6,11 +6,12 @@
 #include "core/BoardCursor.h"
 #include "core/Game.h"
 #include "core/Solver.h"
+#include "paint/ToolBarPainter.h"
 #include "settings/Chiffre.h"
+#include "settings/GameSettings.h"
 #include "settings/IniCtrl.h"
 #include "settings/WindowState.h"
-#include "ui/GameSettings.h"
-#include "paint/ToolBarPainter.h"
+#include "ui/OptionDlg.h"
 
 #include <QImage>
 #include <QMargins>
@@ -55,7 +56,7 @@ public:
 
     // --- state the dialogs and tests reach
     Game& GameState() { return game_; }
-    GameSettings& Settings() { return settings_; }
+    settings::GameSettings& Settings() { return settings_; }
     settings::IniCtrl& Ini() { return ini_; }
     const settings::TChiffre& ScoreScrambler() const { return scoreScrambler_; }
     QString ProgramFolder() const { return programFolder_; }
@@ -188,7 +189,7 @@ private:
 
     settings::IniCtrl ini_;
     settings::TChiffre scoreScrambler_;
-    GameSettings settings_;
+    settings::GameSettings settings_;
     Game game_;
     QString programFolder_;
     bool firstShowPending_ = false;

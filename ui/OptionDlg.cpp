@@ -1,9 +1,9 @@
 #include "ui/OptionDlg.h"
 
 #include "assets/Pictures.h"
+#include "settings/GameSettings.h"
 #include "ui/DlgResources.h"
 #include "ui/FramedPanel.h"
-#include "ui/GameSettings.h"
 #include "ui/ImageButton.h"
 
 #include <QLabel>
@@ -20,17 +20,9 @@ ImageButton* MakeButton(QWidget* parent, const char* name, int x, int y)
     return button;
 }
 
-// (n + 1) mod m in 0 .. m-1 for any stored n: a hand-edited store may hold a negative
-// number, or the largest one, whose successor does not fit.
-int NextMod(int n, int m)
-{
-    const long long r = (static_cast<long long>(n) + 1) % m;
-    return static_cast<int>(r < 0 ? r + m : r);
-}
-
 } // namespace
 
-OptionDlg::OptionDlg(GameSettings& settings, OptionHost& host, QWidget* mainWindow)
+OptionDlg::OptionDlg(settings::GameSettings& settings, OptionHost& host, QWidget* mainWindow)
     : ModalDlg(mainWindow, "OptionDlg", QSize(497, 416), Placement::OverShownClientArea), settings_(settings),
       host_(host)
 {
@@ -84,7 +76,7 @@ void OptionDlg::ShowModal()
 
 void OptionDlg::RefreshTexts()
 {
-    const GameSettings& s = settings_;
+    const settings::GameSettings& s = settings_;
     progLabel_->setText(QStringLiteral("Torvella"));
     versionLabel_->setText(VersionText());
     musicBtn_->setEnabled(s.MusicAvailable);
@@ -111,17 +103,14 @@ void OptionDlg::exitClick() { accept(); }
 
 void OptionDlg::TongueBtnClick()
 {
-    // (Tongue + 1) mod 2 with the remainder taking the sign of the dividend: 0 and 1
-    // swap, -1 (not chosen yet) becomes 0, English, and a hand-edited -2 becomes -1.
-    // (The background number instead always lands in 0..6: it picks a picture.)
-    settings_.Tongue = static_cast<int>((static_cast<long long>(settings_.Tongue) + 1) % 2);
+    settings_.NextLanguage();
     RefreshTexts();
     host_.SetLanguageTexts();
 }
 
 void OptionDlg::SoundBtnClick()
 {
-    settings_.SoundOn = !settings_.SoundOn;
+    settings_.ToggleSound();
     RefreshTexts();
 }
 
@@ -133,7 +122,7 @@ void OptionDlg::MusicBtnClick()
 
 void OptionDlg::BackBtnClick()
 {
-    settings_.BackMode = NextMod(settings_.BackMode, 7);
+    settings_.NextBackground();
     host_.BackgroundChanged();
     host_.SetLanguageTexts();
     RefreshTexts();

@@ -1,23 +1,39 @@
 #pragma once
 // The options: language, sound effects, music and background. Every button acts at once
-// on the settings in memory and on the main window; the only other button closes it.
+// on the settings in memory (through the settings' own changes) and on the main window;
+// the only other button closes it.
 #include "ui/ModalDlg.h"
 
 class QLabel;
+
+namespace torvella::settings {
+class GameSettings;
+}
 
 namespace torvella::ui {
 
 class DlgResources;
 class FramedPanel;
 class ImageButton;
-class OptionHost;
 class RaisedVerticalLabel;
-struct GameSettings;
+
+// What the options dialog asks of the main window.
+class OptionHost {
+public:
+    virtual ~OptionHost() = default;
+    virtual void SetLanguageTexts() = 0;
+    // BackMode changed: BuildBoardBack, RenderBoard and repaint the whole window.
+    virtual void BackgroundChanged() = 0;
+    // Music off, or on with the next music file.
+    virtual void ToggleMusic() = 0;
+    // Name of the current music file, without folder, with extension.
+    virtual QString MusicFileName() const = 0;
+};
 
 class OptionDlg : public ModalDlg {
     Q_OBJECT
 public:
-    OptionDlg(GameSettings& settings, OptionHost& host, QWidget* mainWindow);
+    OptionDlg(settings::GameSettings& settings, OptionHost& host, QWidget* mainWindow);
 
     void BindPictures(const DlgResources& res);
 
@@ -34,7 +50,7 @@ public slots:
     void BackBtnClick();
 
 private:
-    GameSettings& settings_;
+    settings::GameSettings& settings_;
     OptionHost& host_;
 
     FramedPanel* backPanel_;

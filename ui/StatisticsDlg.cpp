@@ -3,7 +3,7 @@
 #include "assets/Pictures.h"
 #include "ui/DlgResources.h"
 #include "ui/FramedPanel.h"
-#include "ui/GameSettings.h"
+#include "settings/GameSettings.h"
 #include "ui/ImageButton.h"
 
 #include <QKeyEvent>
@@ -30,7 +30,7 @@ QString Duration(int64_t seconds)
         .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
-QString ResultText(const GameSettings& s, records::Result r)
+QString ResultText(const settings::GameSettings& s, records::Result r)
 {
     switch (r) {
     case records::Result::Solved: return s.Text("gelöst", "solved");
@@ -42,7 +42,7 @@ QString ResultText(const GameSettings& s, records::Result r)
 
 } // namespace
 
-StatisticsDlg::StatisticsDlg(const GameSettings& settings, std::function<QList<records::GameEntry>()> load,
+StatisticsDlg::StatisticsDlg(const settings::GameSettings& settings, std::function<QList<records::GameEntry>()> load,
                              std::function<QString()> reset, QWidget* mainWindow)
     : ModalDlg(mainWindow, "StatisticsDlg", QSize(kWidth, kHeight), Placement::OverWindow),
       settings_(settings), load_(std::move(load)), reset_(std::move(reset))
@@ -138,7 +138,7 @@ QString StatisticsDlg::FiguresText() const
 
 void StatisticsDlg::Fill()
 {
-    const GameSettings& s = settings_;
+    const settings::GameSettings& s = settings_;
     title_->setText(s.Text("Statistik", "Statistics"));
     const records::Figures f = records::Summarise(entries_);
     const QLocale locale(s.German() ? QLocale::German : QLocale::English);

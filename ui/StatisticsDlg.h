@@ -11,20 +11,23 @@
 class QLabel;
 class QTextBrowser;
 
+namespace torvella::settings {
+class GameSettings;
+}
+
 namespace torvella::ui {
 
 class DlgResources;
 class FramedPanel;
 class ImageButton;
 class ScoreChart;
-struct GameSettings;
 
 class StatisticsDlg : public ModalDlg {
     Q_OBJECT
 public:
     // `load` gives the games as they stand now; `reset` forgets them and answers an error
     // text or nothing.
-    StatisticsDlg(const GameSettings& settings, std::function<QList<records::GameEntry>()> load,
+    StatisticsDlg(const settings::GameSettings& settings, std::function<QList<records::GameEntry>()> load,
                   std::function<QString()> reset, QWidget* mainWindow);
     void BindPictures(const DlgResources& res);
 
@@ -48,7 +51,7 @@ private:
     void Fill();
     void Ask(bool shown);
 
-    const GameSettings& settings_;
+    const settings::GameSettings& settings_;
     std::function<QList<records::GameEntry>()> load_;
     std::function<QString()> reset_;
     QList<records::GameEntry> entries_;

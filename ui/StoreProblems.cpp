@@ -1,7 +1,7 @@
 #include "ui/StoreProblems.h"
 
+#include "settings/GameSettings.h"
 #include "settings/IniCtrl.h"
-#include "ui/GameSettings.h"
 
 #include <QFileInfo>
 
@@ -16,7 +16,7 @@ constexpr qsizetype kLinesNamed = 5;
 
 } // namespace
 
-QString StoreProblemsText(const GameSettings& settings, const QString& filePath,
+QString StoreProblemsText(const settings::GameSettings& settings, const QString& filePath,
                           const QList<settings::IniProblem>& problems)
 {
     const QString copy = QFileInfo(settings::IniCtrl::UnreadableCopyPath(filePath)).fileName();

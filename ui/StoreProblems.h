@@ -5,11 +5,14 @@
 #include <QList>
 #include <QString>
 
+namespace torvella::settings {
+class GameSettings;
+}
+
 namespace torvella::ui {
 
-struct GameSettings;
 
-QString StoreProblemsText(const GameSettings& settings, const QString& filePath,
+QString StoreProblemsText(const settings::GameSettings& settings, const QString& filePath,
                           const QList<settings::IniProblem>& problems);
 
 } // namespace torvella::ui

@@ -1,16 +1,16 @@
 #include "ui/TongueDlg.h"
 
 #include "assets/Pictures.h"
+#include "settings/GameSettings.h"
 #include "ui/DlgResources.h"
 #include "ui/FramedPanel.h"
-#include "ui/GameSettings.h"
 #include "ui/ImageButton.h"
 
 #include <QLabel>
 
 namespace torvella::ui {
 
-TongueDlg::TongueDlg(GameSettings& settings, QWidget* mainWindow)
+TongueDlg::TongueDlg(settings::GameSettings& settings, QWidget* mainWindow)
     // Asked before the main window has shown anything, so it centres on the screen.
     : ModalDlg(mainWindow, "TongueDlg", QSize(408, 162), Placement::OnScreen), settings_(settings)
 {
@@ -48,13 +48,13 @@ void TongueDlg::BindPictures(const DlgResources& res)
 
 void TongueDlg::GermanBtnClick()
 {
-    settings_.Tongue = 1;
+    settings_.ChooseLanguage(true);
     accept();
 }
 
 void TongueDlg::EnglishBtnClick()
 {
-    settings_.Tongue = 0;
+    settings_.ChooseLanguage(false);
     accept();
 }
 

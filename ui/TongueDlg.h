@@ -5,17 +5,20 @@
 
 class QLabel;
 
+namespace torvella::settings {
+class GameSettings;
+}
+
 namespace torvella::ui {
 
 class DlgResources;
 class FramedPanel;
 class ImageButton;
-struct GameSettings;
 
 class TongueDlg : public ModalDlg {
     Q_OBJECT
 public:
-    TongueDlg(GameSettings& settings, QWidget* mainWindow);
+    TongueDlg(settings::GameSettings& settings, QWidget* mainWindow);
 
     void BindPictures(const DlgResources& res);
 
@@ -24,7 +27,7 @@ public slots:
     void EnglishBtnClick();
 
 private:
-    GameSettings& settings_;
+    settings::GameSettings& settings_;
 
     FramedPanel* backPanel_;
     FramedPanel* innerPanel_;

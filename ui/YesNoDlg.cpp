@@ -2,9 +2,9 @@
 
 #include "assets/Pictures.h"
 #include "core/GameView.h"
+#include "settings/GameSettings.h"
 #include "ui/DlgResources.h"
 #include "ui/FramedPanel.h"
-#include "ui/GameSettings.h"
 #include "ui/ImageButton.h"
 
 #include <QKeyEvent>
@@ -15,7 +15,7 @@ namespace torvella::ui {
 // Inside the dialog, MessageKind() is the number of the kind shown.
 using Kind = torvella::MessageKind;
 
-YesNoDlg::YesNoDlg(const GameSettings& settings, QWidget* mainWindow)
+YesNoDlg::YesNoDlg(const settings::GameSettings& settings, QWidget* mainWindow)
     : ModalDlg(mainWindow, "YesNoDlg", QSize(319, 158), Placement::OverClientArea), settings_(settings)
 {
     backPanel_ = new FramedPanel(this);

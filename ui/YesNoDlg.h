@@ -9,17 +9,20 @@
 
 class QLabel;
 
+namespace torvella::settings {
+class GameSettings;
+}
+
 namespace torvella::ui {
 
 class DlgResources;
 class FramedPanel;
 class ImageButton;
-struct GameSettings;
 
 class YesNoDlg : public ModalDlg {
     Q_OBJECT
 public:
-    YesNoDlg(const GameSettings& settings, QWidget* mainWindow);
+    YesNoDlg(const settings::GameSettings& settings, QWidget* mainWindow);
 
     // Faces and panel pictures; the picture module is created after this dialog.
     void BindPictures(const DlgResources& res);
@@ -46,7 +49,7 @@ private:
     void FormActivate() override;
     QString BuiltInText(torvella::MessageKind kind) const;
 
-    const GameSettings& settings_;
+    const settings::GameSettings& settings_;
     int messageKind_ = 0;  // the kind's number
     int buttonCount_ = 0;
     QString customText_;

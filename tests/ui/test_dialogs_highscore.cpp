@@ -7,7 +7,7 @@
 #include "settings/Chiffre.h"
 #include "settings/IniCtrl.h"
 #include "ui/DlgResources.h"
-#include "ui/GameSettings.h"
+#include "settings/GameSettings.h"
 #include "ui/HighscoreDlg.h"
 #include "ui/ImageButton.h"
 
@@ -122,7 +122,7 @@ protected:
     torvella::testing::FreshConfig cfg;
     IniCtrl ini;
     TChiffre chiffre;
-    GameSettings settings;
+    settings::GameSettings settings;
     QWidget mainWindow;
     DlgResources res;
     HighscoreDlg dlg{ini, chiffre, settings, &mainWindow};
@@ -401,7 +401,8 @@ TEST_F(HighscoreList, HandEditedPlayerNameWithACommaIsTheNameOffered)
         ASSERT_TRUE(f.open(QFile::WriteOnly));
         f.write("[common]\nplayer=Smith, John\n");
     }
-    HighscoreDlg fresh{ini, chiffre, settings, &mainWindow}; // reads "player" as it is made
+    settings.Load(ini); // as the game does at start-up, before the dialog is made
+    HighscoreDlg fresh{ini, chiffre, settings, &mainWindow};
     EXPECT_EQ(fresh.LastName(), QStringLiteral("Smith, John"));
 }
 

@@ -4,7 +4,7 @@
 
 #include "core/GameView.h"
 #include "ui/DlgResources.h"
-#include "ui/GameSettings.h"
+#include "settings/GameSettings.h"
 #include "ui/ImageButton.h"
 #include "ui/YesNoDlg.h"
 
@@ -64,7 +64,7 @@ protected:
         return show();
     }
 
-    GameSettings settings;
+    settings::GameSettings settings;
     QWidget mainWindow;
     DlgResources res;
     YesNoDlg dlg{settings, &mainWindow};

@@ -3,7 +3,7 @@
 #include "test_dialogs_support.h"
 
 #include "ui/DlgResources.h"
-#include "ui/GameSettings.h"
+#include "settings/GameSettings.h"
 #include "ui/ImageButton.h"
 #include "ui/InfoDlg.h"
 #include "ui/OptionDlg.h"
@@ -27,7 +27,7 @@ using torvella::testing::WhenModal;
 // Records what the dialog asks of the main window, with the settings at that moment.
 class FakeHost : public OptionHost {
 public:
-    explicit FakeHost(GameSettings& s) : settings(s) {}
+    explicit FakeHost(settings::GameSettings& s) : settings(s) {}
     void SetLanguageTexts() override { calls.push_back("texts " + std::to_string(settings.Tongue)); }
     void BackgroundChanged() override { calls.push_back("back " + std::to_string(settings.BackMode)); }
     void ToggleMusic() override
@@ -37,7 +37,7 @@ public:
     }
     QString MusicFileName() const override { return QStringLiteral("waltz.mid"); }
 
-    GameSettings& settings;
+    settings::GameSettings& settings;
     std::vector<std::string> calls;
 };
 
@@ -58,7 +58,7 @@ protected:
         dlg.show();
     }
 
-    GameSettings settings;
+    settings::GameSettings settings;
     FakeHost host{settings};
     QWidget mainWindow;
     DlgResources res;
@@ -248,7 +248,7 @@ TEST(LanguageDialog, ButtonsChooseAndAnyOtherCloseLeavesTheLanguage)
         {"window manager", -1, [](QWidget* w) { w->close(); }, -1},
         {"window manager, German before", 1, [](QWidget* w) { w->close(); }, 1},
     };
-    GameSettings settings;
+    settings::GameSettings settings;
     QWidget mainWindow;
     DlgResources res;
     TongueDlg dlg(settings, &mainWindow);
@@ -276,7 +276,7 @@ TEST(LanguageDialog, ButtonsChooseAndAnyOtherCloseLeavesTheLanguage)
 // version comes from the build, the text around it stays as it is.
 TEST(BrandSide, OptionsAndInformationShowNameAndVersion)
 {
-    GameSettings settings;
+    settings::GameSettings settings;
     QWidget mainWindow;
     struct NoHost : OptionHost {
         void SetLanguageTexts() override {}
@@ -296,7 +296,7 @@ TEST(BrandSide, OptionsAndInformationShowNameAndVersion)
 
 TEST(InformationDialog, KeysAndButtonCloseItWithOk)
 {
-    GameSettings settings;
+    settings::GameSettings settings;
     QWidget mainWindow;
     mainWindow.setGeometry(10, 20, 702, 462);
     mainWindow.show();

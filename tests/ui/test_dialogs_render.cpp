@@ -7,7 +7,7 @@
 #include "settings/Chiffre.h"
 #include "settings/IniCtrl.h"
 #include "ui/DlgResources.h"
-#include "ui/GameSettings.h"
+#include "settings/GameSettings.h"
 #include "ui/HighscoreDlg.h"
 #include "ui/InfoDlg.h"
 #include "ui/OptionDlg.h"
@@ -65,7 +65,7 @@ protected:
     }
 
     torvella::testing::FreshConfig cfg;
-    GameSettings settings;
+    settings::GameSettings settings;
     QWidget mainWindow;
     DlgResources res;
 };

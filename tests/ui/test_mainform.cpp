@@ -397,7 +397,7 @@ TEST_F(MainWindow, SettingsAreWrittenBackOnlyWhenTheCloseGoesAhead)
         SCOPED_TRACE(c.tongue);
         QFile::remove(QString::fromStdString(cfg.storeFile().string()));
         Start(c.tongue);
-        ui::GameSettings& s = M().Settings();
+        settings::GameSettings& s = M().Settings();
         s.SoundOn = c.sound;
         s.MusicOn = c.music;
         s.BackMode = c.backMode;
