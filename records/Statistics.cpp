@@ -164,8 +164,8 @@ StatisticsFile::Loaded StatisticsFile::Load() const
         clean += EntryLine(g) + '\n';
     if (!QFile::copy(path_, aside))
         loaded.error = aside + QStringLiteral(": ") + QFile(aside).errorString();
-    else if (const QString e = settings::SafeSave(path_, clean); !e.isEmpty())
-        loaded.error = e;
+    else if (const settings::FileFailure f = settings::SafeSave(path_, clean))
+        loaded.error = f.Describe(false);
     else
         loaded.setAside = aside;
     return loaded;
@@ -184,7 +184,8 @@ QString StatisticsFile::Reset() const
 {
     if (!QDir().mkpath(QFileInfo(path_).absolutePath()))
         return path_ + QStringLiteral(": cannot create the folder");
-    return settings::SafeSave(path_, Header());
+    const settings::FileFailure f = settings::SafeSave(path_, Header());
+    return f ? f.Describe(false) : QString();
 }
 
 } // namespace torvella::records

@@ -74,7 +74,7 @@ GameRecords::~GameRecords()
 
 void GameRecords::OpenJournal()
 {
-    const GameSettings& s = window_.Settings();
+    const settings::GameSettings& s = window_.Settings();
     const records::Journal::Found found = journal_.Open();
     QString why;
     switch (found.what) {
@@ -144,7 +144,7 @@ void GameRecords::WindowReady()
         window_.ReportProblem(problem);
     if (!resumed_ || window_.GameState().Phase() != GamePhase::Playing)
         return;
-    const GameSettings& s = window_.Settings();
+    const settings::GameSettings& s = window_.Settings();
     resumeNotice_ = s.Text("Deine Auslage ist wieder da.\nSpiel angehalten. Weitermachen?",
                            "Your interrupted tableau is back.\nGame paused. Continue?");
     window_.PauseBtnClick();
@@ -222,7 +222,7 @@ namespace {
 // "Statistics ..." in the free corner of the high-score list, in the list's language.
 class StatisticsLink : public QLabel {
 public:
-    StatisticsLink(QDialog* list, const GameSettings& settings, std::function<void()> open)
+    StatisticsLink(QDialog* list, const settings::GameSettings& settings, std::function<void()> open)
         : QLabel(list), settings_(settings)
     {
         setObjectName(QStringLiteral("StatisticsLink"));
@@ -249,7 +249,7 @@ protected:
     }
 
 private:
-    const GameSettings& settings_;
+    const settings::GameSettings& settings_;
 };
 
 } // namespace
@@ -312,7 +312,7 @@ void GameRecords::DealAtStart(uint32_t number)
 QList<records::GameEntry> GameRecords::Games()
 {
     records::StatisticsFile::Loaded loaded = statistics_.Load();
-    const GameSettings& s = window_.Settings();
+    const settings::GameSettings& s = window_.Settings();
     if (!loaded.error.isEmpty())
         Problem(s.Text("Die Statistik kann nicht gelesen werden:", "The statistics cannot be read:"), loaded.error);
     else if (!loaded.setAside.isEmpty())
