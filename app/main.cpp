@@ -25,8 +25,8 @@ constexpr const char* kUsage =
     "Usage: torvella [-debug] [--deal N | --daily]\n"
     "Torvella, a puzzle game: serve the 49 cakes of the tableau onto their plates.\n"
     "\n"
-    "  -debug, /debug  write the diagnostic log HHDebug.txt into the program folder\n"
-    "                  (into the temporary folder when the program folder is not writable)\n"
+    "  -debug, /debug  write the diagnostic log HHDebug.txt into the program folder of\n"
+    "                  a build of your own, else into $XDG_STATE_HOME/torvella\n"
     "  --deal N        start with the tableau of deal number N (0 to 4294967295)\n"
     "  --daily         start with the tableau of the day, the same for every player\n"
     "  -h, --help      show this help and exit\n"
@@ -129,7 +129,7 @@ int main(int argc, char** argv)
     }
     // Module initialisation comes before the application object: the help viewer and
     // the diagnostic log.
-    torvella::help::InitModules(argc, argv);
+    std::unique_ptr<torvella::help::HelpRuntime> help = torvella::help::InitModules(argc, argv);
     int status = 0;
     {
         torvella::ui::TorvellaApplication app(argc, argv);
@@ -139,7 +139,7 @@ int main(int argc, char** argv)
             if (windows.mainform)
                 windows.mainform->CloseUnasked();
         });
-        windows.Create();
+        windows.Create(help.get());
         if (startDeal.number)
             windows.mainform->Records().DealAtStart(*startDeal.number);
         FirstPaintProbe probe;
@@ -149,6 +149,6 @@ int main(int argc, char** argv)
         status = app.exec();
         // The windows go here, the main window's placement is saved as it goes.
     }
-    torvella::help::FinalizeModules();
+    help.reset(); // module finalisation, after the windows
     return status;
 }

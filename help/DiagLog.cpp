@@ -17,24 +17,7 @@
 
 namespace torvella::help {
 
-QString _ModulePath;
-QString _ModuleDir;
-QString _ModuleName;
-QString _RunDir;
-QString LogFolder;
-bool DiagSwitch = false;
-bool _hhInstalled = false;
-QString _hhVerStr;
-QString _hhFriendlyVerStr;
-bool _ieInstalled = false;
-QString _ieVerStr;
-QString _ieFriendlyVerStr;
-TDLogFile* DiagLog = nullptr;
-
 namespace {
-
-// The command line as the program received it; the header describes it.
-QStringList CommandLine;
 
 QString WithoutTrailingSeparators(QString folder)
 {
@@ -217,9 +200,10 @@ bool DebugArgumentGiven(const QStringList& arguments)
 
 // ---------------------------------------------------------------- TDLogFile
 
-TDLogFile::TDLogFile(const QString& path, bool active, bool stampLines, bool writeHeader, bool keepOld)
+TDLogFile::TDLogFile(const QString& path, bool active, bool stampLines, bool writeHeader, bool keepOld,
+                     const ProgramFacts& facts)
 {
-    QString file = path.isEmpty() ? LogFolder + LogFileName : path;
+    QString file = path.isEmpty() ? facts.logFolder + LogFileName : path;
     const QString folder = FolderPart(file);
     if (!QFileInfo(folder.isEmpty() ? QStringLiteral("/") : folder).isDir() || !FolderWritable(folder))
         file = TempFolder() + QLatin1Char('/') + NamePart(file);
@@ -237,7 +221,7 @@ TDLogFile::TDLogFile(const QString& path, bool active, bool stampLines, bool wri
             QFile::remove(LogPath);
     }
     if (Active && WriteHeader)
-        WriteHeaderLines();
+        WriteHeaderLines(facts);
 }
 
 void TDLogFile::AppendLine(const QString& format, const LogArgs& args, int argCount)
@@ -277,7 +261,7 @@ void TDLogFile::ErrorBox(const QString& format, const LogArgs& args)
         AppendLine(text, {}, -1);
 }
 
-void TDLogFile::WriteHeaderLines()
+void TDLogFile::WriteHeaderLines(const ProgramFacts& facts)
 {
     const QLocale locale = QLocale::system();
     const QString tab = QStringLiteral("\t");
@@ -299,8 +283,8 @@ void TDLogFile::WriteHeaderLines()
     const unsigned language = static_cast<unsigned>(locale.language());
     const unsigned territory = static_cast<unsigned>(locale.territory());
 
-    const QString exePath = CommandLine.value(0);
-    const QStringList parameters = CommandLine.mid(1);
+    const QString exePath = facts.commandLine.value(0);
+    const QStringList parameters = facts.commandLine.mid(1);
 
     line(QStringLiteral("="));
     line(QStringLiteral("!Log File:             %s"), {tab + LogPath});
@@ -315,97 +299,121 @@ void TDLogFile::WriteHeaderLines()
     line(QStringLiteral("!EXE Path =          %s"), {tab + exePath});
     line(QStringLiteral("!EXE Version =       %s"), {tab + ReadFileVersion(exePath).text});
     line(QStringLiteral("!Cmdline Param(s) =  %s"), {tab + parameters.join(QStringLiteral(" | "))});
-    line(QStringLiteral("!Actual CmdLine =  %s"), {tab + CommandLine.join(QLatin1Char(' ')).left(255)});
-    line(QStringLiteral("!_RunDir =           %s"), {tab + _RunDir});
-    line(QStringLiteral("!_ModuleName =       %s"), {tab + _ModuleName});
-    line(QStringLiteral("!_ModuleDir =        %s"), {tab + _ModuleDir});
-    line(QStringLiteral("!_ModulePath =        %s"), {tab + _ModulePath});
-    line(QStringLiteral("!Module Version =       %s"), {tab + ReadFileVersion(_ModulePath).text});
+    line(QStringLiteral("!Actual CmdLine =  %s"), {tab + facts.commandLine.join(QLatin1Char(' ')).left(255)});
+    line(QStringLiteral("!_RunDir =           %s"), {tab + facts.runDir});
+    line(QStringLiteral("!_ModuleName =       %s"), {tab + facts.moduleName});
+    line(QStringLiteral("!_ModuleDir =        %s"), {tab + facts.moduleDir});
+    line(QStringLiteral("!_ModulePath =        %s"), {tab + facts.modulePath});
+    line(QStringLiteral("!Module Version =       %s"), {tab + ReadFileVersion(facts.modulePath).text});
     line(QStringLiteral("-"));
-    line(QStringLiteral("!_hhInstalled =      %s"), {tab + (_hhInstalled ? QStringLiteral("YES") : QStringLiteral("NO"))});
-    line(QStringLiteral("!_hhVerStr =         %s"), {tab + _hhVerStr});
-    line(QStringLiteral("!_hhFriendlyVerStr = %s"), {tab + _hhFriendlyVerStr});
+    line(QStringLiteral("!_hhInstalled =      %s"), {tab + (facts.hhInstalled ? QStringLiteral("YES") : QStringLiteral("NO"))});
+    line(QStringLiteral("!_hhVerStr =         %s"), {tab + facts.hhVerStr});
+    line(QStringLiteral("!_hhFriendlyVerStr = %s"), {tab + facts.hhFriendlyVerStr});
     line(QStringLiteral("-"));
-    line(QStringLiteral("!_ieInstalled =      %s"), {tab + (_ieInstalled ? QStringLiteral("YES") : QStringLiteral("NO"))});
-    line(QStringLiteral("!_ieVerStr =         %s"), {tab + _ieVerStr});
-    line(QStringLiteral("!_ieFriendlyVerStr = %s"), {tab + _ieFriendlyVerStr});
+    line(QStringLiteral("!_ieInstalled =      %s"), {tab + (facts.ieInstalled ? QStringLiteral("YES") : QStringLiteral("NO"))});
+    line(QStringLiteral("!_ieVerStr =         %s"), {tab + facts.ieVerStr});
+    line(QStringLiteral("!_ieFriendlyVerStr = %s"), {tab + facts.ieFriendlyVerStr});
     line(QStringLiteral("="));
-}
-
-void LogTrace(const QString& format, const LogArgs& args)
-{
-    if (DiagLog)
-        DiagLog->Trace(format, args);
-}
-
-void LogErrorBox(const QString& format, const LogArgs& args)
-{
-    if (DiagLog)
-        DiagLog->ErrorBox(format, args);
-    else
-        ShowMessageBox(FormatText(format, args));
 }
 
 // ---------------------------------------------------------------- module initialisation
 
-void InitHhFuncs(const QString& modulePath, const QStringList& arguments)
+bool InstalledByPackage(const QString& file, const QString& dpkgInfoFolder)
 {
-    CommandLine = arguments;
-    _ModulePath = modulePath;
-    _ModuleDir = FolderPart(modulePath);
-    _ModuleName = NamePart(modulePath);
-    _RunDir = FolderPart(arguments.value(0));
-
-    LogFolder = FolderWritable(_ModuleDir) ? _ModuleDir : TempFolder();
-
-    DiagSwitch = QFileInfo::exists(_ModuleDir + QStringLiteral("/debug.debug")) || DebugArgumentGiven(arguments);
-
-    const FileVersion viewer = ViewerVersion();
-    _hhVerStr = viewer.text;
-    _hhInstalled = !_hhVerStr.isEmpty();
-    _hhFriendlyVerStr = ViewerReleaseName(viewer);
-    const FileVersion browser = BrowserVersion();
-    _ieVerStr = browser.text;
-    _ieInstalled = !_ieVerStr.isEmpty();
-    _ieFriendlyVerStr = BrowserReleaseName(browser);
-
-    delete DiagLog;
-    DiagLog = new TDLogFile(LogFolder + LogFileName, DiagSwitch, true, true, false);
+    const QString absolute = QFileInfo(file).absoluteFilePath();
+    // dpkg names the package's list "torvella.list", or "torvella:<arch>.list" when the
+    // package is marked for several architectures.
+    const QStringList lists = QDir(dpkgInfoFolder).entryList(
+        {QStringLiteral("torvella.list"), QStringLiteral("torvella:*.list")}, QDir::Files);
+    for (const QString& name : lists) {
+        QFile list(dpkgInfoFolder + QLatin1Char('/') + name);
+        if (!list.open(QIODevice::ReadOnly | QIODevice::Text))
+            continue;
+        while (!list.atEnd()) {
+            if (QString::fromLocal8Bit(list.readLine()).trimmed() == absolute)
+                return true;
+        }
+    }
+    return false;
 }
 
-void FinalizeHhFuncs()
+QString LogFolderFor(const QString& moduleDir, bool fromPackage, bool makeFolder)
 {
-    delete DiagLog;
-    DiagLog = nullptr;
-    _ModulePath.clear();
-    _ModuleDir.clear();
-    _ModuleName.clear();
-    _RunDir.clear();
-    LogFolder.clear();
-    DiagSwitch = false;
-    _hhInstalled = false;
-    _hhVerStr.clear();
-    _hhFriendlyVerStr.clear();
-    _ieInstalled = false;
-    _ieVerStr.clear();
-    _ieFriendlyVerStr.clear();
-    CommandLine.clear();
+    if (!fromPackage && FolderWritable(moduleDir))
+        return moduleDir;
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(state))
+        state = QDir::homePath() + QStringLiteral("/.local/state");
+    const QString folder = state + QStringLiteral("/torvella");
+    // Without a log to write only an old one is removed: no folder is made for that.
+    if (!makeFolder && !QFileInfo::exists(folder))
+        return folder;
+    if (QDir().mkpath(folder) && FolderWritable(folder))
+        return folder;
+    return TempFolder();
 }
 
-void InitModules(int argc, char** argv)
+HelpRuntime::HelpRuntime(const QString& modulePath, const QStringList& arguments, const QString& dpkgInfoFolder)
 {
     LoadViewerLibrary();
+
+    facts_.commandLine = arguments;
+    facts_.modulePath = modulePath;
+    facts_.moduleDir = FolderPart(modulePath);
+    facts_.moduleName = NamePart(modulePath);
+    facts_.runDir = FolderPart(arguments.value(0));
+    facts_.diagSwitch =
+        QFileInfo::exists(facts_.moduleDir + QStringLiteral("/debug.debug")) || DebugArgumentGiven(arguments);
+    facts_.logFolder =
+        LogFolderFor(facts_.moduleDir, InstalledByPackage(modulePath, dpkgInfoFolder), facts_.diagSwitch);
+
+    const FileVersion viewer = ViewerVersion();
+    facts_.hhVerStr = viewer.text;
+    facts_.hhInstalled = !facts_.hhVerStr.isEmpty();
+    facts_.hhFriendlyVerStr = ViewerReleaseName(viewer);
+    const FileVersion browser = BrowserVersion();
+    facts_.ieVerStr = browser.text;
+    facts_.ieInstalled = !facts_.ieVerStr.isEmpty();
+    facts_.ieFriendlyVerStr = BrowserReleaseName(browser);
+
+    log_ = std::make_unique<TDLogFile>(facts_.logFolder + LogFileName, facts_.diagSwitch, true, true, false, facts_);
+}
+
+HelpRuntime::~HelpRuntime()
+{
+    log_.reset();
+    FreeViewerLibrary();
+}
+
+QStringList HelpRuntime::ModuleFolders() const
+{
+    QStringList folders{facts_.moduleDir};
+    const QString extra = qEnvironmentVariable("TORVELLA_MODULE_DIR");
+    if (!extra.isEmpty())
+        folders << extra;
+    return folders;
+}
+
+void HelpRuntime::LoadViewerLibrary()
+{
+    if (!LoadViewerAtStart || viewer_)
+        return;
+    viewer_ = std::make_unique<HelpViewer>(ModuleFolders());
+}
+
+void HelpRuntime::FreeViewerLibrary()
+{
+    viewer_.reset();
+}
+
+std::unique_ptr<HelpRuntime> InitModules(int argc, char** argv)
+{
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const QString exe = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
-    InitHhFuncs(exe.isEmpty() ? QFileInfo(arguments.value(0)).absoluteFilePath() : exe, arguments);
-}
-
-void FinalizeModules()
-{
-    FinalizeHhFuncs();
-    FreeViewerLibrary();
+    return std::make_unique<HelpRuntime>(exe.isEmpty() ? QFileInfo(arguments.value(0)).absoluteFilePath() : exe,
+                                         arguments);
 }
 
 } // namespace torvella::help

@@ -1,11 +1,11 @@
 #include "help/EnvDetect.h"
 
+#include "help/HelpReader.h"
+
 #include <QFileInfo>
-#include <QHelpEngineCore>
 #include <QtHelp/qthelpversion.h>
 
 #include <array>
-#include <dlfcn.h>
 #include <utility>
 
 namespace torvella::help {
@@ -174,20 +174,20 @@ QString SystemFolder()
     return {};
 }
 
-QString FindViewerControl()
+QString FindViewerControl(const QStringList& moduleFolders)
 {
-    Dl_info info{};
-    if (dladdr(static_cast<const void*>(&QHelpEngineCore::staticMetaObject), &info) && info.dli_fname) {
-        const QString path = QString::fromLocal8Bit(info.dli_fname);
-        if (QFileInfo::exists(path))
-            return QFileInfo(path).absoluteFilePath();
+    for (const QString& folder : moduleFolders) {
+        const QFileInfo module(folder + QLatin1Char('/') + QLatin1String(kHelpModuleName));
+        if (!folder.isEmpty() && module.isFile())
+            return module.absoluteFilePath();
     }
     return {};
 }
 
 FileVersion ViewerVersion()
 {
-    // The Help module's own version stands in for the viewer control's file version.
+    // The version of the Qt Help the help module is built with stands in for the viewer
+    // control's file version; asking the library itself would load it.
     return Make({static_cast<uint16_t>((QTHELP_VERSION >> 16) & 0xff),
                  static_cast<uint16_t>((QTHELP_VERSION >> 8) & 0xff),
                  static_cast<uint16_t>(QTHELP_VERSION & 0xff), 0});

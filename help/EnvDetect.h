@@ -4,10 +4,11 @@
 // each also turned into the name under which that version was released.
 //
 // The release-name tables describe components of another platform; here the viewer
-// is Qt Help (its version comes from the library this program is linked with) and
+// is Qt Help (its version is the one the help module is built with) and
 // there is no browser component at all. The tables and comparisons are kept as pure
 // functions so they stay correct for any version fed to them.
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
@@ -59,9 +60,9 @@ QString SubstituteSystemRoot(const QString& value, const QString& windowsFolder)
 QString WindowsFolder();
 QString SystemFolder();
 
-// The file of the component that shows help topics: the Qt Help library this
-// program runs with (found through the dynamic loader); empty when unknown.
-QString FindViewerControl();
+// The file of the component that reads help files: the help module in the first of
+// moduleFolders that has it; empty when none has.
+QString FindViewerControl(const QStringList& moduleFolders);
 
 // Probes of this machine.
 FileVersion ViewerVersion();  // the Qt Help library's version, e.g. 6.4.2.0

@@ -41,12 +41,12 @@ bool ApplicationHelpContext(int32_t context)
     return ApplicationHelpCommand(HELP_CONTEXT, context);
 }
 
-std::unique_ptr<THookHelpSystem> CreateMainHelpHook(const QString& programFolder)
+std::unique_ptr<THookHelpSystem> CreateMainHelpHook(HelpRuntime& runtime, const QString& programFolder)
 {
     QString folder = programFolder;
     if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
-    return std::make_unique<THookHelpSystem>(folder + QStringLiteral("pomq.qch"), QString(), 0);
+    return std::make_unique<THookHelpSystem>(runtime, folder + QStringLiteral("pomq.qch"), QString(), 0);
 }
 
 int32_t RulesTopic(int tongue)
@@ -66,8 +66,11 @@ void HelpQuitAtClose()
 
 void DestroyMainHelpHook(std::unique_ptr<THookHelpSystem>& hook)
 {
+    if (!hook)
+        return;
+    HelpRuntime& runtime = hook->Runtime();
     hook.reset();
-    CloseHelpWindows();
+    CloseHelpWindows(runtime);
 }
 
 } // namespace torvella::help

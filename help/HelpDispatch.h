@@ -10,6 +10,7 @@
 
 namespace torvella::help {
 
+class HelpRuntime;
 class THookHelpSystem;
 
 // Help command numbers used by the program.
@@ -34,7 +35,7 @@ bool ApplicationHelpContext(int32_t context);
 
 // Main window creation: the hook over "pomq.qch" in the program folder, no window
 // definition, host kind 0 (in-process help window). Keep it until destruction.
-std::unique_ptr<THookHelpSystem> CreateMainHelpHook(const QString& programFolder);
+std::unique_ptr<THookHelpSystem> CreateMainHelpHook(HelpRuntime& runtime, const QString& programFolder);
 
 // Rules button: topic 1 when tongue is 1 (German), topic 2 otherwise.
 int32_t RulesTopic(int tongue);

@@ -4,29 +4,12 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QPointer>
 
-#include <vector>
+#include <utility>
 
 namespace torvella::help {
 
 namespace {
-
-// The viewer's state. "Loaded" has no library behind it here (Qt Help is linked in),
-// but keeps the order of the program's start and end visible: no window before the
-// module initialisation, none after the finalisation.
-bool ViewerLibrary = false;
-
-std::vector<QPointer<HelpWindow>>& Windows()
-{
-    static std::vector<QPointer<HelpWindow>> windows;
-    return windows;
-}
-
-void Prune()
-{
-    std::erase_if(Windows(), [](const QPointer<HelpWindow>& w) { return w.isNull(); });
-}
 
 // "mk:@MSITStore:C:/x/pomq.qch::/a.htm>main" -> "C:/x/pomq.qch"
 QString HelpFileOfUrl(QString url)
@@ -51,55 +34,44 @@ bool SameFile(const QString& a, const QString& b)
     return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
 }
 
-void CloseAll()
+bool HaveWidgets()
+{
+    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+} // namespace
+
+HelpViewer::HelpViewer(QStringList moduleFolders) : moduleFolders_(std::move(moduleFolders)) {}
+
+HelpViewer::~HelpViewer()
+{
+    Prune();
+    // Widgets may only be deleted while the application object exists.
+    if (HaveWidgets()) {
+        for (const QPointer<HelpWindow>& w : windows_)
+            delete w.data();
+    }
+}
+
+void HelpViewer::Prune()
+{
+    std::erase_if(windows_, [](const QPointer<HelpWindow>& w) { return w.isNull(); });
+}
+
+void HelpViewer::CloseAll()
 {
     Prune();
     std::vector<QPointer<HelpWindow>> windows;
-    windows.swap(Windows());
+    windows.swap(windows_);
     for (const QPointer<HelpWindow>& w : windows) {
         if (w)
             w->close(); // deletes itself later
     }
 }
 
-} // namespace
-
-// Called by a help window that is closing.
-void ForgetHelpWindow(HelpWindow* window)
+QWidget* HelpViewer::HtmlHelp(const QString& url, unsigned command, intptr_t data, QWidget* owner)
 {
-    std::erase_if(Windows(), [window](const QPointer<HelpWindow>& w) { return w.isNull() || w == window; });
-}
-
-void LoadViewerLibrary()
-{
-    if (!LoadViewerAtStart || ViewerLibrary)
-        return;
-    ViewerLibrary = true;
-}
-
-void FreeViewerLibrary()
-{
-    if (!ViewerLibrary)
-        return;
-    Prune();
-    std::vector<QPointer<HelpWindow>> windows;
-    windows.swap(Windows());
-    // Widgets may only be deleted while the application object exists.
-    if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        for (const QPointer<HelpWindow>& w : windows)
-            delete w.data();
-    }
-    ViewerLibrary = false;
-}
-
-bool ViewerLibraryLoaded()
-{
-    return ViewerLibrary;
-}
-
-QWidget* HtmlHelp(const QString& url, unsigned command, intptr_t data)
-{
-    if (!ViewerLibrary || !qobject_cast<QApplication*>(QCoreApplication::instance()))
+    if (!HaveWidgets())
         return nullptr;
     if (command == HH_CLOSE_ALL) {
         CloseAll();
@@ -111,23 +83,27 @@ QWidget* HtmlHelp(const QString& url, unsigned command, intptr_t data)
     const QString file = HelpFileOfUrl(url);
     Prune();
     HelpWindow* window = nullptr;
-    for (const QPointer<HelpWindow>& w : Windows()) {
+    for (const QPointer<HelpWindow>& w : windows_) {
         if (SameFile(w->HelpFile(), file))
             window = w;
     }
     if (!window) {
-        window = new HelpWindow(file);
-        Windows().emplace_back(window);
+        window = new HelpWindow(file, moduleFolders_);
+        window->onClose = [this, window] {
+            std::erase_if(windows_, [window](const QPointer<HelpWindow>& w) { return w.isNull() || w == window; });
+        };
+        window->PlaceFor(owner);
+        windows_.emplace_back(window);
     }
     window->ShowTopic(static_cast<int>(data));
     return window;
 }
 
-QList<QWidget*> HelpWindows()
+QList<QWidget*> HelpViewer::HelpWindows()
 {
     Prune();
     QList<QWidget*> result;
-    for (const QPointer<HelpWindow>& w : Windows())
+    for (const QPointer<HelpWindow>& w : windows_)
         result.append(w.data());
     return result;
 }

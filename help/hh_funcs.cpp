@@ -4,6 +4,7 @@
 #include "help/HelpDispatch.h"
 #include "help/hh.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -84,7 +85,7 @@ QString DescribeLastError()
     return DescribeLastError(errno);
 }
 
-bool RunExternal(const QString& exe, const QString& parameters)
+bool RunExternal(HelpRuntime& runtime, const QString& exe, const QString& parameters)
 {
     QString program = exe;
     if (!program.contains(QLatin1Char('/'))) {
@@ -107,27 +108,30 @@ bool RunExternal(const QString& exe, const QString& parameters)
             return true;
         error = errno;
     }
-    LogErrorBox(QStringLiteral("Function ShellExecute(%s)\rReturned: %s"),
-                {exe + QStringLiteral(", ") + parameters, DescribeLastError(error)});
+    runtime.ErrorBox(QStringLiteral("Function ShellExecute(%s)\rReturned: %s"),
+                     {exe + QStringLiteral(", ") + parameters, DescribeLastError(error)});
     return false;
 }
 
-int HHHelpContext(const QString& helpFile, int32_t context, const QString& windowName, uint8_t hostKind)
+int HHHelpContext(HelpRuntime& runtime, const QString& helpFile, int32_t context, const QString& windowName,
+                  uint8_t hostKind)
 {
-    LogTrace(QStringLiteral("HHHelpContext(\"%s\", %d, \"%s\", %d)"), {helpFile, context, windowName, hostKind});
+    runtime.Trace(QStringLiteral("HHHelpContext(\"%s\", %d, \"%s\", %d)"), {helpFile, context, windowName, hostKind});
     const QString url =
         BuildTopicUrl(helpFile, QString(), windowName, hostKind == 2 ? QStringLiteral("mk:@MSITStore:") : QString());
-    return ShowContext(url, context, hostKind);
+    return ShowContext(runtime, url, context, hostKind);
 }
 
-int ShowContext(const QString& url, int32_t context, uint8_t hostKind)
+int ShowContext(HelpRuntime& runtime, const QString& url, int32_t context, uint8_t hostKind)
 {
-    LogTrace(QStringLiteral("ShowContext(\"%s\", %d)"), {url, hostKind});
+    runtime.Trace(QStringLiteral("ShowContext(\"%s\", %d)"), {url, hostKind});
     int code = HH_OK;
-    if (!_hhInstalled || !ViewerLibraryLoaded()) {
+    HelpViewer* viewer = runtime.Viewer();
+    if (!runtime.Facts().hhInstalled || !viewer) {
         code = HH_NOT_INSTALLED;
     } else if (hostKind == 0) {
-        if (QWidget* window = HtmlHelp(url, HH_HELP_CONTEXT, context)) {
+        // A new help window goes beside the window the player asked from.
+        if (QWidget* window = viewer->HtmlHelp(url, HH_HELP_CONTEXT, context, QApplication::activeWindow())) {
             if (window->isMinimized())
                 window->showNormal();
             else
@@ -142,15 +146,15 @@ int ShowContext(const QString& url, int32_t context, uint8_t hostKind)
         if (folder.isEmpty() || !QFileInfo(exe).isFile())
             code = hostKind == 1 ? HH_KEYHH_MISSING : HH_HH_MISSING;
         else if (hostKind == 1)
-            RunExternal(exe, QStringLiteral("-win -#mapid %1 %2").arg(context).arg(url));
+            RunExternal(runtime, exe, QStringLiteral("-win -#mapid %1 %2").arg(context).arg(url));
         else
-            RunExternal(exe, QStringLiteral("-mapid %1 %2").arg(context).arg(url));
+            RunExternal(runtime, exe, QStringLiteral("-mapid %1 %2").arg(context).arg(url));
     }
-    LogTrace(QStringLiteral("  returned - %d"), {code});
+    runtime.Trace(QStringLiteral("  returned - %d"), {code});
     return code;
 }
 
-void HHShowError(int code)
+void HHShowError(HelpRuntime& runtime, int code)
 {
     QString message;
     switch (code) {
@@ -161,42 +165,45 @@ void HHShowError(int code)
     default: message = QStringLiteral("Unknown error returned by HHHelpContext"); break;
     }
     ShowMessageBox(message);
-    LogTrace(QStringLiteral("HHShowError(%d), \"%s\""), {code, message});
+    runtime.Trace(QStringLiteral("HHShowError(%d), \"%s\""), {code, message});
 }
 
-void CloseHelpWindows()
+void CloseHelpWindows(HelpRuntime& runtime)
 {
-    if (!ViewerLibraryLoaded())
+    HelpViewer* viewer = runtime.Viewer();
+    if (!viewer)
         return;
-    HtmlHelp(QString(), HH_CLOSE_ALL, 0);
+    viewer->HtmlHelp(QString(), HH_CLOSE_ALL, 0);
     QThread::yieldCurrentThread();
 }
 
 // ---------------------------------------------------------------- THookHelpSystem
 
-THookHelpSystem::THookHelpSystem(const QString& helpFile, const QString& windowName, uint8_t hostKind)
+THookHelpSystem::THookHelpSystem(HelpRuntime& runtime, const QString& helpFile, const QString& windowName,
+                                 uint8_t hostKind)
     : HelpFilePath(helpFile)
     , WindowName(windowName)
     , HostKind(hostKind)
+    , runtime_(runtime)
 {
     SavedHelpHandler = SetApplicationHelpHandler(
         [this](uint16_t command, int32_t data, bool& callHelp) { return HelpHook(command, data, callHelp); });
     PassToSaved = false;
-    LogTrace(QStringLiteral("THookHelpSystem.Create(\"%s\",\"%s\", %d)"), {helpFile, windowName, hostKind});
+    runtime_.Trace(QStringLiteral("THookHelpSystem.Create(\"%s\",\"%s\", %d)"), {helpFile, windowName, hostKind});
 }
 
 THookHelpSystem::~THookHelpSystem()
 {
     if (HostKind == 0)
-        CloseHelpWindows();
+        CloseHelpWindows(runtime_);
     SetApplicationHelpHandler(SavedHelpHandler);
-    LogTrace(QStringLiteral("THookHelpSystem.Destroy"));
+    runtime_.Trace(QStringLiteral("THookHelpSystem.Destroy"));
 }
 
 bool THookHelpSystem::HelpHook(uint16_t command, int32_t data, bool& callHelp)
 {
     bool result = true;
-    LogTrace(QStringLiteral("THookHelpSystem.HelpHook(%s, %d)"), {HelpCommandText(command), data});
+    runtime_.Trace(QStringLiteral("THookHelpSystem.HelpHook(%s, %d)"), {HelpCommandText(command), data});
     if (PassToSaved && SavedHelpHandler)
         result = SavedHelpHandler(command, data, callHelp);
     callHelp = false;
@@ -227,8 +234,8 @@ bool THookHelpSystem::HelpHook(uint16_t command, int32_t data, bool& callHelp)
 
 int THookHelpSystem::DisplayContext(int32_t context)
 {
-    const int code = HHHelpContext(HelpFilePath, context, WindowName, HostKind);
-    HHShowError(code);
+    const int code = HHHelpContext(runtime_, HelpFilePath, context, WindowName, HostKind);
+    HHShowError(runtime_, code);
     return code;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // hh_funcs: the help hook between the application's numeric help commands and the
-// help viewer, the diagnostic log that traces it, and the module state both share
-// (program paths, the diagnostic switch, the detected viewer and browser versions).
+// help viewer, the diagnostic log that traces it, and what both learn once about the
+// program and the machine (program paths, the diagnostic switch, the detected viewer
+// and browser versions). All of it lives in one HelpRuntime, made by the program's
+// module initialisation and handed to whatever needs it.
 #include "help/EnvDetect.h"
 
 #include <QPoint>
@@ -11,9 +13,14 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <vector>
 
+class QWidget;
+
 namespace torvella::help {
+
+class HelpViewer;
 
 // ---------------------------------------------------------------- formatting
 
@@ -49,14 +56,55 @@ using MessageBoxFunc = std::function<void(const QString& caption, const QString&
 MessageBoxFunc SetMessageBoxFunc(MessageBoxFunc f); // returns the previous one
 void ShowMessageBox(const QString& text);
 
+// ---------------------------------------------------------------- what the start learns
+
+// Set once by the module initialisation; the log's header describes them.
+struct ProgramFacts {
+    QStringList commandLine; // as the program received it, argument 0 first
+    QString modulePath;      // the running executable (/proc/self/exe)
+    QString moduleDir;       // its folder, no trailing separator
+    QString moduleName;      // its file name
+    QString runDir;          // folder part of argument 0, no trailing separator
+    QString logFolder;       // where HHDebug.txt goes (see LogFolderFor)
+    bool diagSwitch = false;
+    bool hhInstalled = false;
+    QString hhVerStr;
+    QString hhFriendlyVerStr;
+    bool ieInstalled = false;
+    QString ieVerStr;
+    QString ieFriendlyVerStr;
+};
+
+inline const QString LogFileName = QStringLiteral("/HHDebug.txt");
+
+// Creates and deletes "$_Temp_$.$$$" in folder; true when that worked. Reports nothing.
+bool FolderWritable(QString folder);
+// The temporary folder (TMPDIR or the system default; "/tmp" when that is missing),
+// without a trailing separator.
+QString TempFolder();
+// True when one of the arguments after argument 0 is "/debug" or "-debug", any case.
+bool DebugArgumentGiven(const QStringList& arguments);
+
+// Whether the package manager installed the file: dpkg's list of the package "torvella"
+// in dpkgInfoFolder names it.
+bool InstalledByPackage(const QString& file, const QString& dpkgInfoFolder = QStringLiteral("/var/lib/dpkg/info"));
+
+// The folder of the diagnostic log. The program folder only when the player may write
+// there and no package owns the program, so a log never lands among files the package
+// manager removes; otherwise $XDG_STATE_HOME/torvella (made when missing and makeFolder,
+// that is when a log is to be written), and the temporary folder when that cannot be had.
+QString LogFolderFor(const QString& moduleDir, bool fromPackage, bool makeFolder);
+
 // ---------------------------------------------------------------- diagnostic log
 
 class TDLogFile {
 public:
     // Decides the final path (the temporary folder when the path's folder cannot be
     // written), makes an old file writable and removes it unless keepOld, and writes
-    // the header when active and writeHeader. An empty path means LogFolder + LogFileName.
-    TDLogFile(const QString& path, bool active, bool stampLines, bool writeHeader, bool keepOld);
+    // the header (describing facts) when active and writeHeader. An empty path means
+    // the facts' log folder + LogFileName.
+    TDLogFile(const QString& path, bool active, bool stampLines, bool writeHeader, bool keepOld,
+              const ProgramFacts& facts = {});
     ~TDLogFile() = default;
     TDLogFile(const TDLogFile&) = delete;
     TDLogFile& operator=(const TDLogFile&) = delete;
@@ -76,47 +124,47 @@ public:
     bool KeepOld = false;
 
 private:
-    void WriteHeaderLines();
+    void WriteHeaderLines(const ProgramFacts& facts);
 };
 
-// Module state, set once by the module initialisation and cleared by its finalisation.
-extern QString _ModulePath; // the running executable (/proc/self/exe)
-extern QString _ModuleDir;  // its folder, no trailing separator
-extern QString _ModuleName; // its file name
-extern QString _RunDir;     // folder part of argument 0, no trailing separator
-extern QString LogFolder;   // _ModuleDir when writable, else TempFolder()
-inline const QString LogFileName = QStringLiteral("/HHDebug.txt");
-extern bool DiagSwitch;
-extern bool _hhInstalled;
-extern QString _hhVerStr;
-extern QString _hhFriendlyVerStr;
-extern bool _ieInstalled;
-extern QString _ieVerStr;
-extern QString _ieFriendlyVerStr;
-extern TDLogFile* DiagLog; // the process's one log; null outside the module's lifetime
+// ---------------------------------------------------------------- the runtime
 
-// Creates and deletes "$_Temp_$.$$$" in folder; true when that worked. Reports nothing.
-bool FolderWritable(QString folder);
-// The temporary folder (TMPDIR or the system default; "/tmp" when that is missing),
-// without a trailing separator.
-QString TempFolder();
-// True when one of the arguments after argument 0 is "/debug" or "-debug", any case.
-bool DebugArgumentGiven(const QStringList& arguments);
+// The help and diagnostics of one run: the facts, the one diagnostic log and the help
+// viewer. Made before the application object may exist; released after the windows.
+class HelpRuntime {
+public:
+    // The viewer layer first (hh), then hh_funcs with modulePath as the program file
+    // and arguments as argv (tests point modulePath at a folder of their own).
+    // dpkgInfoFolder is where the package manager's file lists are looked for.
+    HelpRuntime(const QString& modulePath, const QStringList& arguments,
+                const QString& dpkgInfoFolder = QStringLiteral("/var/lib/dpkg/info"));
+    ~HelpRuntime(); // the log goes, then the viewer
+    HelpRuntime(const HelpRuntime&) = delete;
+    HelpRuntime& operator=(const HelpRuntime&) = delete;
 
-// Trace and ErrorBox of DiagLog (ErrorBox still shows the box when there is no log).
-void LogTrace(const QString& format, const LogArgs& args = {});
-void LogErrorBox(const QString& format, const LogArgs& args = {});
+    const ProgramFacts& Facts() const { return facts_; }
+    TDLogFile& Log() { return *log_; }
 
-// hh_funcs' own initialisation with an explicit module file (tests point it at a
-// folder of their own); arguments as argv, argument 0 first.
-void InitHhFuncs(const QString& modulePath, const QStringList& arguments);
-void FinalizeHhFuncs();
+    // The viewer layer: loaded with the runtime; while it is not, no help window opens
+    // and a help request answers "not installed".
+    void LoadViewerLibrary();
+    void FreeViewerLibrary(); // closes any help window left
+    HelpViewer* Viewer() { return viewer_.get(); }
+    // Folders searched for the help module: the program folder, then $TORVELLA_MODULE_DIR.
+    QStringList ModuleFolders() const;
 
-// The program's module initialisation: the viewer layer (hh), then hh_funcs with the
-// running executable and argv. May run before the QApplication exists.
-void InitModules(int argc, char** argv);
-// Reverse order: the log is released, then the viewer layer.
-void FinalizeModules();
+    // The log's Trace and ErrorBox.
+    void Trace(const QString& format, const LogArgs& args = {}) { log_->Trace(format, args); }
+    void ErrorBox(const QString& format, const LogArgs& args = {}) { log_->ErrorBox(format, args); }
+
+private:
+    ProgramFacts facts_;
+    std::unique_ptr<TDLogFile> log_;
+    std::unique_ptr<HelpViewer> viewer_;
+};
+
+// The program's module initialisation with the running executable and argv.
+std::unique_ptr<HelpRuntime> InitModules(int argc, char** argv);
 
 // ---------------------------------------------------------------- help hook
 
@@ -138,27 +186,29 @@ QString DescribeLastError(int errorNumber);
 QString DescribeLastError(); // of errno
 
 // Starts exe with the parameter text, detached. On failure the error is shown and
-// logged through LogErrorBox and the answer is false.
-bool RunExternal(const QString& exe, const QString& parameters);
+// logged through the runtime's ErrorBox and the answer is false.
+bool RunExternal(HelpRuntime& runtime, const QString& exe, const QString& parameters);
 
-int HHHelpContext(const QString& helpFile, int32_t context, const QString& windowName, uint8_t hostKind);
-int ShowContext(const QString& url, int32_t context, uint8_t hostKind);
-void HHShowError(int code);
+int HHHelpContext(HelpRuntime& runtime, const QString& helpFile, int32_t context, const QString& windowName,
+                  uint8_t hostKind);
+int ShowContext(HelpRuntime& runtime, const QString& url, int32_t context, uint8_t hostKind);
+void HHShowError(HelpRuntime& runtime, int code);
 // Closes every help window of the viewer layer, if the viewer is loaded.
-void CloseHelpWindows();
+void CloseHelpWindows(HelpRuntime& runtime);
 
 // Takes over the application's help requests for its lifetime (see HelpDispatch.h).
 // Only one hook should be alive at a time: destroying it hands the application back
 // whatever handler was installed when it was created.
 class THookHelpSystem {
 public:
-    THookHelpSystem(const QString& helpFile, const QString& windowName, uint8_t hostKind);
+    THookHelpSystem(HelpRuntime& runtime, const QString& helpFile, const QString& windowName, uint8_t hostKind);
     ~THookHelpSystem(); // the Destroy step
     THookHelpSystem(const THookHelpSystem&) = delete;
     THookHelpSystem& operator=(const THookHelpSystem&) = delete;
 
     bool HelpHook(uint16_t command, int32_t data, bool& callHelp);
     int DisplayContext(int32_t context);
+    HelpRuntime& Runtime() { return runtime_; }
 
     std::function<bool(uint16_t, int32_t, bool&)> SavedHelpHandler;
     QString HelpFilePath;
@@ -168,6 +218,9 @@ public:
     std::function<void(int32_t context)> ContextCallback;
     std::function<void(int32_t context, int x, int y)> PopupCallback;
     bool PassToSaved = false;
+
+private:
+    HelpRuntime& runtime_;
 };
 
 } // namespace torvella::help

@@ -114,8 +114,9 @@ constexpr FaceSet kGameFaces[kButtons] = {
 
 } // namespace
 
-MainForm::MainForm(QWidget* parent) : QWidget(parent), game_(*this)
+MainForm::MainForm(help::HelpRuntime* help, QWidget* parent) : QWidget(parent), game_(*this)
 {
+    help_ = help;
     FormCreate();
 }
 
@@ -194,7 +195,8 @@ void MainForm::FormCreate()
     // 4.
     setWindowTitle(QStringLiteral("Torvella ") + QLatin1String(kVersionTag));
     // 5. From here on help requests go through the hook.
-    helpHook_ = help::CreateMainHelpHook(programFolder_);
+    if (help_)
+        helpHook_ = help::CreateMainHelpHook(*help_, programFolder_);
     // 6. The settings. A value the store cannot read leaves its default; the player is
     //    told once, when the window is up, of everything in the file that cannot be read.
     ini_.SetProblemHandler([this](const QString& path, const QList<settings::IniProblem>& problems) {

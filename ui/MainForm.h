@@ -29,6 +29,7 @@ class QRegion;
 
 
 namespace torvella::help {
+class HelpRuntime;
 class THookHelpSystem;
 }
 
@@ -47,8 +48,9 @@ class MainForm : public QWidget, public GameView, public OptionHost {
     Q_OBJECT
 public:
     // Runs the whole creation sequence (FormCreate). The dialogs come afterwards and are
-    // attached with AttachDialogs; nothing here may use a dialog.
-    explicit MainForm(QWidget* parent = nullptr);
+    // attached with AttachDialogs; nothing here may use a dialog. Help requests go to
+    // help's hook when a help runtime is given.
+    explicit MainForm(help::HelpRuntime* help = nullptr, QWidget* parent = nullptr);
     ~MainForm() override;
 
     void AttachDialogs(YesNoDlg* yesNo, TongueDlg* tongue, InfoDlg* info, DlgResources* resources,
@@ -245,6 +247,7 @@ private:
     QLabel* scoreLabel_ = nullptr;
 
     std::unique_ptr<audio::AudioService> audio_;
+    help::HelpRuntime* help_ = nullptr;
     std::unique_ptr<help::THookHelpSystem> helpHook_;
     GameRecords* records_ = nullptr;
 

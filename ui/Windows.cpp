@@ -72,9 +72,9 @@ Windows::~Windows()
     mainform.reset();
 }
 
-void Windows::Create()
+void Windows::Create(help::HelpRuntime* help)
 {
-    mainform = std::make_unique<MainForm>();
+    mainform = std::make_unique<MainForm>(help);
     MainForm* main = mainform.get();
     yesNoDlg = std::make_unique<YesNoDlg>(main->Settings(), main);
     tongueDlg = std::make_unique<TongueDlg>(main->Settings(), main);

@@ -5,6 +5,10 @@
 // high-score list.
 #include <memory>
 
+namespace torvella::help {
+class HelpRuntime;
+}
+
 namespace torvella::ui {
 
 class MainForm;
@@ -21,7 +25,8 @@ struct Windows {
     Windows(const Windows&) = delete;
     Windows& operator=(const Windows&) = delete;
 
-    void Create();
+    // help: the program's help runtime, handed to the main window (none in most tests).
+    void Create(help::HelpRuntime* help = nullptr);
 
     std::unique_ptr<MainForm> mainform;
     std::unique_ptr<YesNoDlg> yesNoDlg;

@@ -14,12 +14,12 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     ::testing::InitGoogleTest(&argc, argv);
-    torvella::help::InitModules(argc, argv);
+    std::unique_ptr<torvella::help::HelpRuntime> help = torvella::help::InitModules(argc, argv);
     int status = 0;
     {
         torvella::ui::TorvellaApplication app(argc, argv);
         status = RUN_ALL_TESTS();
     }
-    torvella::help::FinalizeModules();
+    help.reset();
     return status;
 }

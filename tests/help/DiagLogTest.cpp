@@ -20,17 +20,20 @@ using testing::TempFolders;
 // A fresh module state for each test, in folders of its own.
 class DiagLogTest : public ::testing::Test {
 protected:
-    void TearDown() override { FinalizeHhFuncs(); }
-
     void Start(const QStringList& arguments, const QString& modulePath = {})
     {
-        InitHhFuncs(modulePath.isEmpty() ? folders.ProgExe() : modulePath, arguments);
+        runtime.reset();
+        runtime = std::make_unique<HelpRuntime>(modulePath.isEmpty() ? folders.ProgExe() : modulePath, arguments,
+                                                folders.Root() + QStringLiteral("/dpkg"));
     }
+    const ProgramFacts& Facts() const { return runtime->Facts(); }
     QString ProgLog() const { return folders.Prog() + QStringLiteral("/HHDebug.txt"); }
     QString TmpLog() const { return folders.Tmp() + QStringLiteral("/HHDebug.txt"); }
+    QString StateLog() const { return folders.State() + QStringLiteral("/torvella/HHDebug.txt"); }
 
     TempFolders folders;
     MessageRecorder messages;
+    std::unique_ptr<HelpRuntime> runtime;
 };
 
 TEST(FormatText, FillsPlaceholdersSafely)
@@ -76,10 +79,10 @@ TEST_F(DiagLogTest, SwitchOffRemovesAReadOnlyOldLogAndWritesNothing)
     ASSERT_TRUE(QFile::setPermissions(ProgLog(), QFileDevice::ReadOwner));
 
     Start({folders.ProgExe(), QStringLiteral("--debug"), QStringLiteral("debug")});
-    EXPECT_FALSE(DiagSwitch);
-    EXPECT_EQ(LogFolder, folders.Prog());
+    EXPECT_FALSE(Facts().diagSwitch);
+    EXPECT_EQ(Facts().logFolder, folders.Prog());
     EXPECT_FALSE(QFileInfo::exists(ProgLog()));
-    LogTrace(QStringLiteral("not written %d"), {1});
+    runtime->Trace(QStringLiteral("not written %d"), {1});
     EXPECT_FALSE(QFileInfo::exists(ProgLog()));
     EXPECT_FALSE(QFileInfo::exists(folders.Prog() + QStringLiteral("/$_Temp_$.$$$")));
 }
@@ -90,14 +93,14 @@ TEST_F(DiagLogTest, MarkerFileSwitchesOn)
     ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
     marker.close();
     Start({folders.ProgExe()});
-    EXPECT_TRUE(DiagSwitch);
+    EXPECT_TRUE(Facts().diagSwitch);
     EXPECT_TRUE(QFileInfo::exists(ProgLog()));
 }
 
 TEST_F(DiagLogTest, HeaderLinesAndSeparators)
 {
     Start({QStringLiteral("/opt/games//torvella"), QStringLiteral("/DEBUG"), QStringLiteral("two words")});
-    ASSERT_TRUE(DiagSwitch);
+    ASSERT_TRUE(Facts().diagSwitch);
     const QStringList lines = ReadLines(ProgLog());
     ASSERT_EQ(lines.size(), 27) << lines.join(QLatin1Char('\n')).toStdString();
 
@@ -186,43 +189,98 @@ TEST_F(DiagLogTest, UnwritableLogFolderDropsLinesSilently)
     EXPECT_FALSE(QFileInfo::exists(folder));
 }
 
-// A folder below a regular file can never be written, not even by root.
-TEST_F(DiagLogTest, UnwritableProgramFolderLogsToTemp)
+// Where the log goes: the program folder only when the player may write there and no
+// package installed the program; else the player's state folder, else the temporary one.
+// (A folder below a regular file can never be written, not even by root.)
+TEST_F(DiagLogTest, LogFolderByProgramFolderPackageAndStateFolder)
 {
     QFile blocker(folders.Root() + QStringLiteral("/not-a-folder"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    const QString module = blocker.fileName() + QStringLiteral("/torvella");
+    const QString unwritable = blocker.fileName() + QStringLiteral("/torvella");
+    const QString dpkg = folders.Root() + QStringLiteral("/dpkg");
+    ASSERT_TRUE(QDir().mkpath(dpkg));
 
-    Start({module, QStringLiteral("-debug")}, module);
-    EXPECT_EQ(LogFolder, folders.Tmp());
-    ASSERT_NE(DiagLog, nullptr);
-    EXPECT_EQ(DiagLog->LogPath, TmpLog());
-    const QStringList lines = ReadLines(TmpLog());
-    ASSERT_GE(lines.size(), 2);
-    EXPECT_EQ(lines[1], QStringLiteral("Log File:             \t") + TmpLog());
+    enum class Where { Prog, State, Tmp };
+    const struct {
+        const char* name;
+        bool unwritableProgram;
+        const char* packageList; // dpkg's list file of the package, or none
+        bool stateUsable;
+        Where where;
+    } cases[] = {
+        {"own build", false, nullptr, true, Where::Prog},
+        {"another package's list only", false, "other.list", true, Where::Prog},
+        {"installed by the package", false, "torvella.list", true, Where::State},
+        {"installed by the package, multi-arch", false, "torvella:amd64.list", true, Where::State},
+        {"unwritable program folder", true, nullptr, true, Where::State},
+        {"installed, state folder unusable", false, "torvella.list", false, Where::Tmp},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString module = c.unwritableProgram ? unwritable : folders.ProgExe();
+        QDir(dpkg).removeRecursively();
+        QDir().mkpath(dpkg);
+        if (c.packageList) {
+            QFile list(dpkg + QLatin1Char('/') + QLatin1String(c.packageList));
+            ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+            list.write(("/.\n/usr\n" + module + "\n/usr/games/torvella\n").toLocal8Bit());
+        }
+        QFile::remove(ProgLog());
+        QDir(folders.State()).removeRecursively();
+        if (c.stateUsable) {
+            QDir().mkpath(folders.State());
+        } else {
+            QFile state(folders.State());
+            ASSERT_TRUE(state.open(QIODevice::WriteOnly));
+        }
+        Start({module, QStringLiteral("-debug")}, module);
+
+        const QString expected = c.where == Where::Prog ? ProgLog() : c.where == Where::State ? StateLog() : TmpLog();
+        EXPECT_EQ(runtime->Log().LogPath, expected);
+        const QStringList lines = ReadLines(expected);
+        ASSERT_GE(lines.size(), 2);
+        EXPECT_EQ(lines[1], QStringLiteral("Log File:             \t") + expected);
+        if (c.where != Where::Prog) {
+            runtime.reset();
+            EXPECT_TRUE(QDir(folders.Prog()).entryList(QDir::Files | QDir::Hidden).isEmpty())
+                << "nothing is written where the package manager keeps the program";
+            QFile::remove(expected);
+        }
+    }
 }
 
-TEST_F(DiagLogTest, ReadOnlyProgramFolderLogsToTemp)
+TEST_F(DiagLogTest, WithoutTheSwitchNoStateFolderIsMade)
+{
+    QFile list(folders.Root() + QStringLiteral("/dpkg/torvella.list"));
+    ASSERT_TRUE(QDir().mkpath(folders.Root() + QStringLiteral("/dpkg")));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write((folders.ProgExe() + QStringLiteral("\n")).toLocal8Bit());
+    list.close();
+    Start({folders.ProgExe()});
+    EXPECT_FALSE(QFileInfo::exists(folders.State() + QStringLiteral("/torvella")));
+}
+
+TEST_F(DiagLogTest, ReadOnlyProgramFolderLogsToTheStateFolder)
 {
     ASSERT_TRUE(QFile::setPermissions(folders.Prog(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     const bool stillWritable = FolderWritable(folders.Prog());
     if (!stillWritable) {
         Start({folders.ProgExe(), QStringLiteral("/debug")});
-        EXPECT_EQ(LogFolder, folders.Tmp());
-        EXPECT_TRUE(QFileInfo::exists(TmpLog()));
+        EXPECT_EQ(Facts().logFolder, folders.State() + QStringLiteral("/torvella"));
+        EXPECT_TRUE(QFileInfo::exists(StateLog()));
         EXPECT_FALSE(QFileInfo::exists(ProgLog()));
     }
     QFile::setPermissions(folders.Prog(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     if (stillWritable)
-        GTEST_SKIP() << "permissions do not bind this user (root); UnwritableProgramFolderLogsToTemp covers it";
+        GTEST_SKIP() << "permissions do not bind this user (root); LogFolderByProgramFolderPackageAndStateFolder covers it";
 }
 
 TEST_F(DiagLogTest, ErrorTextWithPercentIsShownAndLoggedOnceFormatted)
 {
     Start({folders.ProgExe(), QStringLiteral("/debug")});
     const QString exe = folders.Prog() + QStringLiteral("/100%s%d/viewer");
-    EXPECT_FALSE(RunExternal(exe, QStringLiteral("-mapid 2 %s")));
+    EXPECT_FALSE(RunExternal(*runtime, exe, QStringLiteral("-mapid 2 %s")));
 
     const QString expected = QStringLiteral("Function ShellExecute(") + exe +
                              QStringLiteral(", -mapid 2 %s)\rReturned: [Error:2] File Not Found");

@@ -3,6 +3,7 @@
 #include "help/EnvDetect.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QtHelp/qthelpversion.h>
 
 namespace torvella::help {
@@ -98,7 +99,10 @@ TEST(EnvDetect, LinuxProbes)
 {
     EXPECT_EQ(ViewerVersion().text, QStringLiteral(QTHELP_VERSION_STR ".0"));
     EXPECT_EQ(BrowserVersion().text, QString());
-    EXPECT_TRUE(FindViewerControl().contains(QStringLiteral("Qt6Help"))) << FindViewerControl().toStdString();
+    testing::TempFolders folders;
+    const QString programFolder = QFileInfo(QStringLiteral(TORVELLA_TEST_QCH)).absolutePath();
+    EXPECT_EQ(FindViewerControl({folders.Prog(), programFolder}), programFolder + QStringLiteral("/libtorvella-help.so"));
+    EXPECT_EQ(FindViewerControl({folders.Prog()}), QString());
     EXPECT_EQ(WindowsFolder(), QString());
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Shared pieces of the help tests: a private temporary folder that also serves as
-// TMPDIR, a recorder for message boxes, and reading a log back.
+// TMPDIR and XDG_STATE_HOME, a recorder for message boxes, and reading a log back.
 #include "help/hh_funcs.h"
 
 #include <QDir>
@@ -18,8 +18,8 @@ inline void PrintTo(const QString& s, std::ostream* os)
 
 namespace torvella::help::testing {
 
-// A folder for the test with two sub-folders: "prog" (where the program would live)
-// and "tmp" (the temporary folder of the run, via TMPDIR).
+// A folder for the test with three sub-folders: "prog" (where the program would live),
+// "tmp" (the temporary folder of the run, via TMPDIR) and "state" (XDG_STATE_HOME).
 class TempFolders {
 public:
     TempFolders()
@@ -27,26 +27,37 @@ public:
         EXPECT_TRUE(root_.isValid());
         QDir(root_.path()).mkpath(QStringLiteral("prog"));
         QDir(root_.path()).mkpath(QStringLiteral("tmp"));
-        oldTmp_ = qgetenv("TMPDIR");
-        hadTmp_ = qEnvironmentVariableIsSet("TMPDIR");
-        qputenv("TMPDIR", Tmp().toLocal8Bit());
+        QDir(root_.path()).mkpath(QStringLiteral("state"));
+        for (auto& [name, old, had, value] : saved_) {
+            old = qgetenv(name);
+            had = qEnvironmentVariableIsSet(name);
+            qputenv(name, (root_.path() + QLatin1Char('/') + QLatin1String(value)).toLocal8Bit());
+        }
     }
     ~TempFolders()
     {
-        if (hadTmp_)
-            qputenv("TMPDIR", oldTmp_);
-        else
-            qunsetenv("TMPDIR");
+        for (const auto& [name, old, had, value] : saved_) {
+            if (had)
+                qputenv(name, old);
+            else
+                qunsetenv(name);
+        }
     }
     QString Root() const { return root_.path(); }
     QString Prog() const { return root_.path() + QStringLiteral("/prog"); }
     QString Tmp() const { return root_.path() + QStringLiteral("/tmp"); }
+    QString State() const { return root_.path() + QStringLiteral("/state"); }
     QString ProgExe() const { return Prog() + QStringLiteral("/torvella"); }
 
 private:
+    struct Saved {
+        const char* name;
+        QByteArray old;
+        bool had;
+        const char* value;
+    };
     QTemporaryDir root_;
-    QByteArray oldTmp_;
-    bool hadTmp_ = false;
+    Saved saved_[2] = {{"TMPDIR", {}, false, "tmp"}, {"XDG_STATE_HOME", {}, false, "state"}};
 };
 
 // Records every message box instead of showing it.

@@ -45,12 +45,11 @@ TEST(MainWindowHelp, RulesTopicByLanguage)
 // The module as the program starts it, in folders of the test, with the log either on or off.
 class HookTest : public ::testing::Test {
 protected:
-    void SetUp() override { LoadViewerLibrary(); }
     void TearDown() override
     {
-        CloseHelpWindows();
-        FinalizeHhFuncs();
-        FreeViewerLibrary();
+        if (runtime)
+            CloseHelpWindows(*runtime);
+        runtime.reset();
         SetApplicationHelpHandler(nullptr);
     }
     void Start(bool debug)
@@ -58,13 +57,15 @@ protected:
         QStringList args{folders.ProgExe()};
         if (debug)
             args << QStringLiteral("/debug");
-        InitHhFuncs(folders.ProgExe(), args);
+        runtime = std::make_unique<HelpRuntime>(folders.ProgExe(), args);
     }
+    QList<QWidget*> HelpWindows() { return runtime->Viewer() ? runtime->Viewer()->HelpWindows() : QList<QWidget*>{}; }
     // The log without its 27 header lines.
     QStringList Trace() const { return ReadLines(folders.Prog() + QStringLiteral("/HHDebug.txt")).mid(27); }
 
     TempFolders folders;
     MessageRecorder messages;
+    std::unique_ptr<HelpRuntime> runtime;
 };
 
 // Every traced line carries a time, three blanks and then the text.
@@ -80,7 +81,7 @@ void ExpectTrace(const QStringList& lines, const QStringList& texts)
 TEST_F(HookTest, HelpRequestIsTracedStepByStep)
 {
     Start(true);
-    auto hook = CreateMainHelpHook(QFileInfo(Qch).absolutePath());
+    auto hook = CreateMainHelpHook(*runtime, QFileInfo(Qch).absolutePath());
     EXPECT_TRUE(RulesBtnHelp(0));
     EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join(QLatin1Char('|')).toStdString();
     HelpQuitAtClose();
@@ -102,7 +103,7 @@ TEST_F(HookTest, HelpRequestIsTracedStepByStep)
 TEST_F(HookTest, SwitchOffTracesNothingButStillShowsHelp)
 {
     Start(false);
-    THookHelpSystem hook(Qch, QString(), 0);
+    THookHelpSystem hook(*runtime, Qch, QString(), 0);
     EXPECT_TRUE(ApplicationHelpContext(2));
     ASSERT_EQ(HelpWindows().size(), 1);
     EXPECT_TRUE(HelpWindows().first()->isVisible());
@@ -112,7 +113,7 @@ TEST_F(HookTest, SwitchOffTracesNothingButStillShowsHelp)
 TEST_F(HookTest, CommandsOtherThanContextGoBackToTheApplication)
 {
     Start(true);
-    THookHelpSystem hook(Qch, QString(), 0);
+    THookHelpSystem hook(*runtime, Qch, QString(), 0);
     const struct {
         uint16_t command;
         int32_t data;
@@ -132,7 +133,7 @@ TEST_F(HookTest, CommandsOtherThanContextGoBackToTheApplication)
 TEST_F(HookTest, PopupPositionAndCallbacks)
 {
     Start(false);
-    THookHelpSystem hook(Qch, QString(), 0);
+    THookHelpSystem hook(*runtime, Qch, QString(), 0);
     EXPECT_EQ(hook.PopupPoint, QPoint(0, 0));
     // X in the low half, Y in the high half, both signed.
     const int32_t data = static_cast<int32_t>((uint32_t(300) << 16) | uint16_t(int16_t(-5)));
@@ -158,7 +159,7 @@ TEST_F(HookTest, DestroyGivesBackThePreviousHandlerAndPassToSavedCallsItFirst)
         return false;
     });
     {
-        THookHelpSystem hook(Qch, QString(), 0);
+        THookHelpSystem hook(*runtime, Qch, QString(), 0);
         EXPECT_TRUE(ApplicationHelpCommand(2, 0));
         EXPECT_TRUE(seen.isEmpty());
         hook.PassToSaved = true;
@@ -186,12 +187,12 @@ TEST_F(HookTest, FailuresShowTheirMessageAndKeepTheHookUsable)
     };
     for (const auto& c : cases) {
         if (c.viewerLoaded)
-            LoadViewerLibrary();
+            runtime->LoadViewerLibrary();
         else
-            FreeViewerLibrary();
+            runtime->FreeViewerLibrary();
         messages.texts.clear();
         messages.captions.clear();
-        THookHelpSystem hook(Qch, QString(), c.hostKind);
+        THookHelpSystem hook(*runtime, Qch, QString(), c.hostKind);
         const qsizetype before = Trace().size();
         EXPECT_EQ(hook.DisplayContext(1), c.code);
         EXPECT_EQ(messages.texts, QStringList{c.message});
@@ -204,8 +205,8 @@ TEST_F(HookTest, FailuresShowTheirMessageAndKeepTheHookUsable)
                                          });
     }
     EXPECT_TRUE(HelpWindows().isEmpty());
-    HHShowError(0);
-    HHShowError(42);
+    HHShowError(*runtime, 0);
+    HHShowError(*runtime, 42);
     EXPECT_EQ(messages.texts.last(), QStringLiteral("Unknown error returned by HHHelpContext"));
 }
 

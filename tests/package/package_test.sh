@@ -17,7 +17,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 allowed='^usr/(games/torvella(-cli)?|lib/torvella/.+|share/(applications/torvella\.desktop|metainfo/com\.quorlix\.torvella\.metainfo\.xml|icons/hicolor/[0-9]+x[0-9]+/apps/torvella\.png|man/man6/torvella(-cli)?\.6\.gz|doc/torvella/(copyright|changelog\.gz)|torvella/screenshots/[a-z]+\.png))$'
 required=(
   usr/games/torvella usr/games/torvella-cli
-  usr/lib/torvella/torvella usr/lib/torvella/pomq.qch usr/lib/torvella/libtorvella-audio.so
+  usr/lib/torvella/torvella usr/lib/torvella/pomq.qch usr/lib/torvella/libtorvella-audio.so usr/lib/torvella/libtorvella-help.so
   usr/share/applications/torvella.desktop usr/share/metainfo/com.quorlix.torvella.metainfo.xml
   usr/share/man/man6/torvella.6.gz usr/share/man/man6/torvella-cli.6.gz
   usr/share/doc/torvella/copyright usr/share/doc/torvella/changelog.gz
