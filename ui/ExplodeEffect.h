@@ -2,11 +2,14 @@
 // 40 steps from the mouse pointer to the window's outer rectangle, stays drawn as a trail,
 // and is then erased step by step. The screen itself cannot be drawn on under X11, so the
 // outlines live in a short-lived click-through top-level overlay whose shape is the outlines
-// alone (no compositor needed). Where the platform cannot show such a window (Wayland, the
+// alone (no compositor needed). Whatever the program asks first (the language question)
+// waits until the animation has ended. Where the platform cannot show such a window (Wayland, the
 // offscreen and minimal platforms, no screen) nothing is created.
 #pragma once
 
 #include <QPoint>
+
+#include <functional>
 
 class QWidget;
 
@@ -30,8 +33,11 @@ ExplodeEdges ExplodeRect(QPoint start, ExplodeEdges target, int i);
 // Whether this platform can show the overlay at all.
 bool ExplodeSupported();
 
-// Plays the animation from the pointer to window's frame. Returns the overlay (it deletes
-// itself when done or when window goes), or nullptr when the platform cannot show it.
-QWidget* StartExplode(QWidget* window);
+// Plays the animation from the pointer to window's frame and then calls done (from the
+// event loop, and only while window exists; at once when there is no animation). A modal
+// dialog that comes up meanwhile ends the animation at once. Returns the overlay (it
+// deletes itself when done or when window goes), or nullptr when the platform cannot
+// show it.
+QWidget* StartExplode(QWidget* window, std::function<void()> done = {});
 
 } // namespace torvella::ui

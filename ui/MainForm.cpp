@@ -831,10 +831,9 @@ void MainForm::showEvent(QShowEvent* e)
     if (!firstShowPending_)
         return;
     firstShowPending_ = false;
-    // The explode animation runs on its own timer once the board has been painted.
-    QTimer::singleShot(0, this, [this] { StartExplode(this); });
-    // The window is up before the language is asked for.
-    QTimer::singleShot(0, this, [this] { FormShow(); });
+    // The explode animation runs on its own timer once the board has been painted; the
+    // language is asked for when it has ended, so no outline crosses the question.
+    QTimer::singleShot(0, this, [this] { StartExplode(this, [this] { FormShow(); }); });
 }
 
 void MainForm::FormShow()

@@ -46,7 +46,9 @@ TEST(ExplodeOverlay, NothingIsCreatedOnTheOffscreenPlatform)
     window.setGeometry(100, 100, 300, 200);
     window.show();
     const auto before = QApplication::topLevelWidgets().size();
-    EXPECT_EQ(StartExplode(&window), nullptr);
+    int done = 0;
+    EXPECT_EQ(StartExplode(&window, [&done] { ++done; }), nullptr);
+    EXPECT_EQ(done, 1) << "what waits for the animation goes on at once";
     QApplication::processEvents();
     EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
 }
