@@ -12,7 +12,10 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <dirent.h>
+#include <string_view>
 #include <sys/utsname.h>
+#include <unistd.h>
 #include <utility>
 
 namespace torvella::help {
@@ -322,11 +325,20 @@ bool InstalledByPackage(const QString& file, const QString& dpkgInfoFolder)
 {
     const QString absolute = QFileInfo(file).absoluteFilePath();
     // dpkg names the package's list "torvella.list", or "torvella:<arch>.list" when the
-    // package is marked for several architectures.
-    const QStringList lists = QDir(dpkgInfoFolder).entryList(
-        {QStringLiteral("torvella.list"), QStringLiteral("torvella:*.list")}, QDir::Files);
-    for (const QString& name : lists) {
-        QFile list(dpkgInfoFolder + QLatin1Char('/') + name);
+    // package is marked for several architectures. The folder holds thousands of files:
+    // one pass over the names, without a file information object for each.
+    DIR* folder = opendir(QFile::encodeName(dpkgInfoFolder).constData());
+    if (!folder)
+        return false;
+    QStringList lists;
+    while (const dirent* entry = readdir(folder)) {
+        const std::string_view name(entry->d_name);
+        if (name == "torvella.list" || (name.starts_with("torvella:") && name.ends_with(".list")))
+            lists << dpkgInfoFolder + QLatin1Char('/') + QFile::decodeName(entry->d_name);
+    }
+    closedir(folder);
+    for (const QString& path : lists) {
+        QFile list(path);
         if (!list.open(QIODevice::ReadOnly | QIODevice::Text))
             continue;
         while (!list.atEnd()) {
@@ -341,6 +353,11 @@ QString LogFolderFor(const QString& moduleDir, bool fromPackage, bool makeFolder
 {
     if (!fromPackage && FolderWritable(moduleDir))
         return moduleDir;
+    return StateLogFolder(makeFolder);
+}
+
+QString StateLogFolder(bool makeFolder)
+{
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
     if (!QDir::isAbsolutePath(state))
         state = QDir::homePath() + QStringLiteral("/.local/state");
@@ -364,8 +381,11 @@ HelpRuntime::HelpRuntime(const QString& modulePath, const QStringList& arguments
     facts_.runDir = FolderPart(arguments.value(0));
     facts_.diagSwitch =
         QFileInfo::exists(facts_.moduleDir + QStringLiteral("/debug.debug")) || DebugArgumentGiven(arguments);
-    facts_.logFolder =
-        LogFolderFor(facts_.moduleDir, InstalledByPackage(modulePath, dpkgInfoFolder), facts_.diagSwitch);
+    // A folder the player cannot write needs no look at the package manager's lists.
+    facts_.logFolder = access(QFile::encodeName(facts_.moduleDir).constData(), W_OK) == 0
+                           ? LogFolderFor(facts_.moduleDir, InstalledByPackage(modulePath, dpkgInfoFolder),
+                                          facts_.diagSwitch)
+                           : StateLogFolder(facts_.diagSwitch);
 
     const FileVersion viewer = ViewerVersion();
     facts_.hhVerStr = viewer.text;

@@ -94,6 +94,8 @@ bool InstalledByPackage(const QString& file, const QString& dpkgInfoFolder = QSt
 // manager removes; otherwise $XDG_STATE_HOME/torvella (made when missing and makeFolder,
 // that is when a log is to be written), and the temporary folder when that cannot be had.
 QString LogFolderFor(const QString& moduleDir, bool fromPackage, bool makeFolder);
+// $XDG_STATE_HOME/torvella, or the temporary folder (see LogFolderFor).
+QString StateLogFolder(bool makeFolder);
 
 // ---------------------------------------------------------------- diagnostic log
 

@@ -292,7 +292,8 @@ void Desktop::Click(unsigned long window, int x, int y)
 
 // ---------------------------------------------------------------- the game's process
 
-GameProcess::GameProcess(const Desktop& desktop, const std::filesystem::path& configHome, const QStringList& arguments)
+GameProcess::GameProcess(const Desktop& desktop, const std::filesystem::path& configHome, const QStringList& arguments,
+                         const QStringList& extraEnv)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), desktop.DisplayName());
@@ -304,6 +305,8 @@ GameProcess::GameProcess(const Desktop& desktop, const std::filesystem::path& co
     env.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString((configHome / "data").string()));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("SESSION_MANAGER"));
+    for (const QString& setting : extraEnv)
+        env.insert(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
     process_.setProcessEnvironment(env);
     process_.start(QStringLiteral(TORVELLA_GAME), arguments);
     process_.waitForStarted(5000);

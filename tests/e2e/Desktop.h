@@ -75,7 +75,9 @@ private:
 // The game as its own process on a desktop, with a settings folder of its own.
 class GameProcess {
 public:
-    GameProcess(const Desktop& desktop, const std::filesystem::path& configHome, const QStringList& arguments = {});
+    // arguments: the game's command line; extraEnv: further "NAME=value" settings of its environment.
+    GameProcess(const Desktop& desktop, const std::filesystem::path& configHome, const QStringList& arguments = {},
+                const QStringList& extraEnv = {});
     ~GameProcess(); // a game still running is killed
     qint64 Pid() const { return process_.processId(); }
     void Signal(int signal);

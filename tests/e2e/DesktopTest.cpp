@@ -6,10 +6,12 @@
 
 #include "common/FreshConfig.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <csignal>
 #include <fstream>
 
@@ -224,6 +226,54 @@ TEST_F(OnDesktop, ClosingWithTheHelpWindowOpenEndsTheProcessAndClosesHelp)
     ASSERT_TRUE(game.WaitForEnd(5000)) << "the help window kept the game alive";
     EXPECT_TRUE(desktop.FramedWindows().empty());
     EXPECT_EQ(StoredRect(Stored("MainForm")), outer);
+}
+
+// A first start: the opening animation has ended before the language question comes (no
+// outline crosses it), and nothing of Qt Help or Qt Sql is mapped for a game that has not
+// asked for its rules.
+TEST_F(OnDesktop, FirstStartAsksAfterTheAnimationAndMapsNoHelpLibrary)
+{
+    const std::filesystem::path report = cfg.dir() / "animation.txt";
+    GameProcess game(desktop, cfg.dir(), {}, {QStringLiteral("TORVELLA_EXPLODE_REPORT=") + QString::fromStdString(report.string())});
+    const unsigned long w = desktop.WaitForWindow(kTitle);
+    ASSERT_NE(w, 0u) << "no game window: " << game.Output().toStdString();
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(game.Pid()));
+    ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+    const QString mapped = QString::fromLocal8Bit(maps.readAll());
+    EXPECT_FALSE(mapped.contains(QStringLiteral("libQt6Help")));
+    EXPECT_FALSE(mapped.contains(QStringLiteral("libQt6Sql")));
+
+    const unsigned long question = desktop.WaitForOtherWindow({w}, 15000);
+    ASSERT_NE(question, 0u) << "the language question did not come";
+    std::ifstream in(report);
+    std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line.rfind("steps 80 ", 0), 0u) << "the question came before the animation had ended: '" << line << "'";
+    Terminate(game);
+}
+
+// The rules open beside the game window (or over it when there is no room), never at the
+// screen's corner over it, and Escape closes them.
+TEST_F(OnDesktop, HelpOpensBesideTheGameAndClosesOnEscape)
+{
+    Store("");
+    GameProcess game(desktop, cfg.dir());
+    const unsigned long w = desktop.WaitForWindow(kTitle);
+    ASSERT_NE(w, 0u) << "no game window: " << game.Output().toStdString();
+    const QRect outer = desktop.SettledOuterRect(w);
+    desktop.Click(w, desktop.ClientSize(w).width() - 104 + 25, 29);
+    const unsigned long help = desktop.WaitForOtherWindow({w});
+    ASSERT_NE(help, 0u) << "no help window";
+    const QRect helpOuter = desktop.SettledOuterRect(help);
+    const bool beside = helpOuter.left() == outer.right() + 1 || helpOuter.right() + 1 == outer.left();
+    const bool centred = std::abs(helpOuter.center().x() - outer.center().x()) <= 1;
+    EXPECT_TRUE(beside || centred) << "game " << outer.x() << ',' << outer.y() << ", help " << helpOuter.x() << ','
+                                   << helpOuter.y();
+    desktop.Key(help, "Escape");
+    for (int i = 0; i < 50 && desktop.FramedWindows().size() > 1; ++i)
+        QThread::msleep(100);
+    EXPECT_EQ(desktop.FramedWindows(), std::vector<unsigned long>{w}) << "Escape did not close the help window";
+    Terminate(game);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "common/SmallDisk.h"
 #include "help/HelpWindow.h"
 #include "help/hh.h"
+#include "help/hh_funcs.h"
 #include "settings/IniCtrl.h"
 
 #include <QDir>
@@ -328,14 +329,15 @@ TEST_F(Reliability, NoAudioDeviceGameGoesOnSilently)
 TEST_F(Reliability, MissingHelpFileShowsAnExplanationInTheHelpWindow)
 {
     settings::IniCtrl().WriteInteger(kCommon, QStringLiteral("tongue"), 0);
-    testing::ProgramWindows run;
+    help::HelpRuntime runtime(QCoreApplication::applicationFilePath(), QCoreApplication::arguments());
+    testing::ProgramWindows run(&runtime);
     ui::MainForm& m = run.Main();
     ASSERT_FALSE(QFile::exists(m.ProgramFolder() + QStringLiteral("pomq.qch")))
         << "this test needs a program folder without the help file";
-    ASSERT_TRUE(help::ViewerLibraryLoaded()) << "module initialisation loads the viewer";
+    ASSERT_NE(runtime.Viewer(), nullptr) << "module initialisation loads the viewer";
 
     QTest::mouseClick(m.RulesBtn(), Qt::LeftButton);
-    const QList<QWidget*> windows = help::HelpWindows();
+    const QList<QWidget*> windows = runtime.Viewer()->HelpWindows();
     ASSERT_EQ(windows.size(), 1);
     auto* help = dynamic_cast<help::HelpWindow*>(windows.back());
     ASSERT_NE(help, nullptr);

@@ -157,9 +157,10 @@ private:
 // on a zero timer; that question (when expected) is answered before this returns.
 class ProgramWindows {
 public:
-    ProgramWindows()
+    // help: the help runtime the main window hands its help requests to, if any.
+    explicit ProgramWindows(help::HelpRuntime* help = nullptr)
     {
-        w.Create();
+        w.Create(help);
         w.mainform->show();
         (void)QTest::qWaitForWindowExposed(w.mainform.get());
         QTest::qWait(20);
