@@ -6,11 +6,28 @@
 namespace torvella::audio {
 
 namespace {
-// 22,050 Hz: the clips are recorded at 11,025 and 22,050 Hz (the one 44.1 kHz clip is
-// never played), and music synthesised at this rate costs half as much.
-constexpr int kRate = 22050;
 constexpr int kChannels = 2;
 constexpr int kChunkFrames = 512; // about 23 ms: short enough for a click to feel immediate
+static_assert(kEffectsVolume > 0 && kEffectsVolume <= MIX_MAX_VOLUME);
+}
+
+bool StartSoundSystem(QString& error)
+{
+    // SDL would otherwise take SIGINT and SIGTERM for itself and only post an event that
+    // nobody here reads; the program handles its quit signals on its own.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // What the desktop's volume control shows for the program and its two streams.
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Torvella");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        error = QStringLiteral("The sound system could not start: %1").arg(QString::fromUtf8(SDL_GetError()));
+        return false;
+    }
+    return true;
+}
+
+void StopSoundSystem()
+{
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 bool AudioDevice::Open()
@@ -20,21 +37,16 @@ bool AudioDevice::Open()
     if (state_ != State::Untried)
         return state_ == State::Open;
     state_ = State::Failed;
-    // SDL would otherwise take SIGINT and SIGTERM for itself and only post an event that
-    // nobody here reads; the program handles its quit signals on its own.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        error_ = QStringLiteral("The sound system could not start: %1").arg(QString::fromUtf8(SDL_GetError()));
+    if (!StartSoundSystem(error_))
         return false;
-    }
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Sound effects");
     if (Mix_OpenAudio(kRate, MIX_DEFAULT_FORMAT, kChannels, kChunkFrames) != 0) {
         error_ = QStringLiteral("No audio output device could be opened: %1").arg(QString::fromUtf8(SDL_GetError()));
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        StopSoundSystem();
         return false;
     }
-    Mix_ReserveChannels(kEffectsChannel + 1);
     Mix_QuerySpec(&frequency_, &format_, &channels_);
-    state_ = State::Open;
+    Opened();
     error_.clear();
     return true;
 }
@@ -42,19 +54,27 @@ bool AudioDevice::Open()
 bool AudioDevice::Reopen()
 {
     // No format change allowed: SDL converts if the hardware wants another one.
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Sound effects");
     if (Mix_OpenAudioDevice(frequency_, format_, channels_, kChunkFrames, nullptr, 0) != 0) {
         error_ = QStringLiteral("No audio output device could be opened: %1").arg(QString::fromUtf8(SDL_GetError()));
         state_ = State::Failed;
         return false;
     }
-    Mix_ReserveChannels(kEffectsChannel + 1);
-    state_ = State::Open;
+    Opened();
     return true;
+}
+
+void AudioDevice::Opened()
+{
+    // The mixer forgets its channels' volumes when it closes.
+    Mix_ReserveChannels(kEffectsChannel + 1);
+    Mix_Volume(kEffectsChannel, kEffectsVolume);
+    state_ = State::Open;
 }
 
 bool AudioDevice::Busy() const
 {
-    return state_ == State::Open && (Mix_Playing(-1) > 0 || Mix_PlayingMusic() != 0);
+    return state_ == State::Open && Mix_Playing(-1) > 0;
 }
 
 void AudioDevice::Suspend()
@@ -71,10 +91,9 @@ AudioDevice::~AudioDevice()
         return;
     if (state_ == State::Open) {
         Mix_HaltChannel(-1);
-        Mix_HaltMusic();
         Mix_CloseAudio();
     }
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    StopSoundSystem();
 }
 
 } // namespace torvella::audio

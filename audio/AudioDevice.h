@@ -1,10 +1,29 @@
 #pragma once
-// The one audio device that sound effects and music share. SDL_mixer keeps a single
-// device per process, so create exactly one of these and hand it (as shared_ptr) to
-// everything that plays; the last owner closes the device.
+// The sound effects' audio device. SDL_mixer keeps a single device per process, so create
+// exactly one of these and hand it (as shared_ptr) to everything that plays effects; the
+// last owner closes the device. The music has a device of its own (see MediaPlayer): a
+// stream that keeps a click's sound prompt holds too little to carry music through a busy
+// moment of the machine, and one that carries music would make every click late.
 #include <QString>
 
 namespace torvella::audio {
+
+// Both streams run at this rate: the clips are recorded at 11,025 and 22,050 Hz (the one
+// 44.1 kHz clip is never played), and music synthesised at it costs half as much.
+inline constexpr int kRate = 22050;
+
+// The sound server adds the two streams. At full scale the loudest clip (-1.4 dBFS) over
+// the loudest moment of the music (-6.6 dBFS) would pass full scale and clip; both are
+// turned down by the same factor, so they keep their balance, and together stay under
+// -1 dBFS with room for the server's resampling. The factor is a mixer volume step (of
+// 128): 80/128 is -4.1 dB.
+inline constexpr int kEffectsVolume = 80;
+inline constexpr double kMixGain = kEffectsVolume / 128.0;
+
+// Starts SDL's audio part (counted: each successful start needs one StopSoundSystem),
+// leaving the process's signals to the program. On failure, error says why.
+bool StartSoundSystem(QString& error);
+void StopSoundSystem();
 
 class AudioDevice {
 public:
@@ -18,7 +37,7 @@ public:
     // A suspended device (see Suspend) is opened again, with the format it had before.
     bool Open();
     bool IsOpen() const { return state_ == State::Open; }
-    // Whether any mixer channel or the music is playing right now.
+    // Whether a sound effect is playing right now.
     bool Busy() const;
     // Closes an open device that nothing plays on, keeping the sound system ready: a
     // device mixing silence still costs processor time. The next Open reopens it with
@@ -34,6 +53,7 @@ public:
 private:
     enum class State { Untried, Open, Suspended, Failed };
     bool Reopen();
+    void Opened();
 
     State state_ = State::Untried;
     int frequency_ = 0;

@@ -14,7 +14,7 @@ namespace {
 class MixerAudio : public AudioService {
 public:
     explicit MixerAudio(const QList<QByteArray>& clips)
-        : device_(std::make_shared<AudioDevice>()), waves_(device_, clips), midi_(device_)
+        : device_(std::make_shared<AudioDevice>()), waves_(device_, clips)
     {
     }
 
@@ -39,12 +39,12 @@ public:
 
     void Idle() override
     {
-        // A device that mixes silence still wakes every few milliseconds. Once nothing
-        // has played for a while and no song is loaded, close it; the next sound opens
-        // it again with the same format, so the decoded clips stay valid.
+        // A device that mixes silence still wakes every few milliseconds. Once no effect
+        // has played for a while, close it (the music has a device of its own); the next
+        // sound opens it again with the same format, so the decoded clips stay valid.
         if (!device_->IsOpen())
             return;
-        if (device_->Busy() || midi_.Player().Loaded()) {
+        if (device_->Busy()) {
             quietSince_ = Clock::now();
             return;
         }

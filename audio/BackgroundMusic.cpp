@@ -5,10 +5,7 @@
 
 namespace torvella::audio {
 
-BackgroundMusic::BackgroundMusic(std::shared_ptr<AudioDevice> device)
-    : midi_(std::move(device))
-{
-}
+BackgroundMusic::BackgroundMusic() = default;
 
 BackgroundMusic::~BackgroundMusic()
 {

@@ -16,7 +16,7 @@ namespace torvella::audio {
 
 class BackgroundMusic {
 public:
-    explicit BackgroundMusic(std::shared_ptr<AudioDevice> device);
+    BackgroundMusic();
     ~BackgroundMusic(); // closes the player, which ends the music
 
     void SetErrorHandler(std::function<void(const QString&)> handler) { onError_ = std::move(handler); }

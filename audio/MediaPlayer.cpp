@@ -1,37 +1,78 @@
 #include "audio/MediaPlayer.h"
 
+#include "audio/AudioDevice.h"
 #include "audio/MidiFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <SDL2/SDL.h>
-#include <SDL2/SDL_mixer.h>
 #include <fluidsynth.h>
 
 namespace torvella::audio {
 
+namespace {
+
+// Music needs no prompt start, only a stream that never runs dry: about 93 ms per
+// chunk, so the sound server holds that much and a busy moment of the machine passes
+// unheard (a stream of 23 ms ran dry several times a minute).
+constexpr int kMusicChunkFrames = 2048;
+
 // The synthesiser's settings, chosen for the least processor time and memory at which
 // the game's pieces (a handful of simultaneous voices each, no effects of their own)
 // still sound clean:
-// - the mixer's own rate (22,050 Hz, see AudioDevice): half the work of 44.1 kHz, and
-//   the pieces have no content near the top of the audible range;
+// - the device's rate (22,050 Hz): half the work of 44.1 kHz, and the pieces have no
+//   content near the top of the audible range;
 // - 48 voices: the pieces never hold more than about twenty notes at once, decays
 //   included, so no voice is ever stolen; fewer voices also means fewer buffers;
 // - no reverb and no chorus: together they cost about as much as the voices at this
 //   size, and the pieces are written dry;
 // - samples loaded when an instrument is first used, not the whole SoundFont;
 // - the song clock driven by the rendering itself, so no timer thread;
-// - the gain SDL_mixer gives a song at full music volume (1.2), so the music is as loud
-//   as it was when SDL_mixer ran the synthesiser.
+// - the gain SDL_mixer gave a song at full music volume (1.2), turned down by the mix's
+//   headroom like the effects.
+fluid_settings_t* NewSynthSettings()
+{
+    fluid_settings_t* settings = new_fluid_settings();
+    if (!settings)
+        return nullptr;
+    fluid_settings_setnum(settings, "synth.sample-rate", kRate);
+    fluid_settings_setint(settings, "synth.polyphony", 48);
+    fluid_settings_setint(settings, "synth.reverb.active", 0);
+    fluid_settings_setint(settings, "synth.chorus.active", 0);
+    fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+    fluid_settings_setint(settings, "synth.lock-memory", 0);
+    fluid_settings_setnum(settings, "synth.gain", 1.2 * kMixGain);
+    fluid_settings_setstr(settings, "player.timing-source", "sample");
+    return settings;
+}
+
+// Whether a song is still playing: FluidSynth goes on "playing" a finished song while its
+// last notes fade and for a grace period after that, seconds in all; the file itself has
+// ended with its last tick, and that is when the music keeper must see it end to repeat
+// it in time.
+bool SongRunning(fluid_player_t* player)
+{
+    if (!player || fluid_player_get_status(player) != FLUID_PLAYER_PLAYING)
+        return false;
+    const int total = fluid_player_get_total_ticks(player);
+    return total <= 0 || fluid_player_get_current_tick(player) < total;
+}
+
+} // namespace
+
 struct MediaPlayer::Synth {
     fluid_settings_t* settings = nullptr;
     fluid_synth_t* synth = nullptr;
     fluid_player_t* player = nullptr;
-    bool floatOutput = false;
+    bool soundSystem = false;
+    SDL_AudioDeviceID device = 0;
 
     ~Synth()
     {
-        Mix_HookMusic(nullptr, nullptr); // waits for a render in progress
+        if (device)
+            SDL_CloseAudioDevice(device); // waits for a render in progress
+        if (soundSystem)
+            StopSoundSystem();
         if (player)
             delete_fluid_player(player);
         if (synth)
@@ -40,21 +81,21 @@ struct MediaPlayer::Synth {
             delete_fluid_settings(settings);
     }
 
-    // Runs on the audio thread: the song fills the stream, the effects are mixed on top.
+    // Runs on the music device's thread, under its lock.
     static void Render(void* self, Uint8* stream, int len)
     {
         auto* s = static_cast<Synth*>(self);
-        if (s->floatOutput)
-            fluid_synth_write_float(s->synth, len / int(2 * sizeof(float)), stream, 0, 2, stream, 1, 2);
-        else
+        if (s->player)
             fluid_synth_write_s16(s->synth, len / int(2 * sizeof(int16_t)), stream, 0, 2, stream, 1, 2);
+        else
+            SDL_memset(stream, 0, size_t(len));
     }
 
+    // The caller holds the device's lock (or there is no device yet).
     void StopSong()
     {
         if (!player)
             return;
-        Mix_HookMusic(nullptr, nullptr);
         fluid_player_stop(player);
         delete_fluid_player(player);
         player = nullptr;
@@ -78,10 +119,7 @@ QString FindSoundFont()
     return {};
 }
 
-MediaPlayer::MediaPlayer(std::shared_ptr<AudioDevice> device)
-    : device_(std::move(device))
-{
-}
+MediaPlayer::MediaPlayer() = default;
 
 MediaPlayer::~MediaPlayer()
 {
@@ -121,47 +159,56 @@ void MediaPlayer::Play()
     const auto fail = [&name](const QString& why) {
         return MusicError(QStringLiteral("The music file \"%1\" cannot be played: %2.").arg(name, why).toStdString());
     };
-    if (!device_->Open())
-        throw MusicError(QStringLiteral("Music cannot play: %1").arg(device_->Error()).toStdString());
     if (!synth_) {
-        int frequency = 0, channels = 0;
-        Uint16 format = 0;
-        Mix_QuerySpec(&frequency, &format, &channels);
-        if (channels != 2 || (format != AUDIO_S16SYS && format != AUDIO_F32SYS))
-            throw fail(QStringLiteral("the audio device's format is not supported"));
         auto synth = std::make_unique<Synth>();
-        synth->floatOutput = format == AUDIO_F32SYS;
-        synth->settings = new_fluid_settings();
-        if (!synth->settings)
-            throw fail(QStringLiteral("the synthesiser cannot start"));
-        fluid_settings_setnum(synth->settings, "synth.sample-rate", frequency);
-        fluid_settings_setint(synth->settings, "synth.polyphony", 48);
-        fluid_settings_setint(synth->settings, "synth.reverb.active", 0);
-        fluid_settings_setint(synth->settings, "synth.chorus.active", 0);
-        fluid_settings_setint(synth->settings, "synth.dynamic-sample-loading", 1);
-        fluid_settings_setint(synth->settings, "synth.lock-memory", 0);
-        fluid_settings_setnum(synth->settings, "synth.gain", 1.2);
-        fluid_settings_setstr(synth->settings, "player.timing-source", "sample");
-        synth->synth = new_fluid_synth(synth->settings);
+        QString error;
+        if (!StartSoundSystem(error))
+            throw MusicError(QStringLiteral("Music cannot play: %1").arg(error).toStdString());
+        synth->soundSystem = true;
+        synth->settings = NewSynthSettings();
+        synth->synth = synth->settings ? new_fluid_synth(synth->settings) : nullptr;
         if (!synth->synth)
             throw fail(QStringLiteral("the synthesiser cannot start"));
         if (fluid_synth_sfload(synth->synth, QFile::encodeName(soundFont_).constData(), 1) == FLUID_FAILED)
             throw fail(QStringLiteral("the SoundFont \"%1\" cannot be loaded").arg(soundFont_));
+        SDL_AudioSpec want{};
+        want.freq = kRate;
+        want.format = AUDIO_S16SYS;
+        want.channels = 2;
+        want.samples = kMusicChunkFrames;
+        want.callback = &Synth::Render;
+        want.userdata = synth.get();
+        // No change of format allowed: SDL converts when the hardware wants another one.
+        SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Music");
+        synth->device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+        if (!synth->device)
+            throw MusicError(QStringLiteral("Music cannot play: no audio output device could be opened: %1")
+                                 .arg(QString::fromUtf8(SDL_GetError()))
+                                 .toStdString());
+        SDL_PauseAudioDevice(synth->device, 0);
         synth_ = std::move(synth);
     }
     // Playing anew always starts at the beginning, which is how a finished file repeats.
+    // The song changes between two renders, so no half-rendered chunk goes out.
+    SDL_LockAudioDevice(synth_->device);
     synth_->StopSong();
     synth_->player = new_fluid_player(synth_->synth);
-    if (!synth_->player || fluid_player_add(synth_->player, QFile::encodeName(path_).constData()) != FLUID_OK ||
-        fluid_player_play(synth_->player) != FLUID_OK)
+    const bool started = synth_->player && fluid_player_add(synth_->player, QFile::encodeName(path_).constData()) == FLUID_OK &&
+                         fluid_player_play(synth_->player) == FLUID_OK;
+    if (!started)
+        synth_->StopSong();
+    SDL_UnlockAudioDevice(synth_->device);
+    if (!started)
         throw fail(QStringLiteral("the synthesiser rejects it"));
-    Mix_HookMusic(&Synth::Render, synth_.get());
 }
 
 void MediaPlayer::Stop()
 {
-    if (synth_)
-        synth_->StopSong();
+    if (!synth_)
+        return;
+    SDL_LockAudioDevice(synth_->device);
+    synth_->StopSong();
+    SDL_UnlockAudioDevice(synth_->device);
 }
 
 void MediaPlayer::Close()
@@ -173,14 +220,30 @@ void MediaPlayer::Close()
 
 bool MediaPlayer::IsPlaying() const
 {
-    if (!synth_ || !synth_->player || !device_->IsOpen() ||
-        fluid_player_get_status(synth_->player) != FLUID_PLAYER_PLAYING)
-        return false;
-    // FluidSynth goes on "playing" a finished song while its last notes fade and for a
-    // grace period after that, seconds in all; the file itself has ended with its last
-    // tick, and that is when the music keeper must see it end to repeat it in time.
-    const int total = fluid_player_get_total_ticks(synth_->player);
-    return total <= 0 || fluid_player_get_current_tick(synth_->player) < total;
+    return synth_ && SongRunning(synth_->player);
+}
+
+std::vector<int16_t> RenderMusicFile(const QString& path)
+{
+    const QString soundFont = FindSoundFont();
+    if (soundFont.isEmpty())
+        throw MusicError("no SoundFont is installed");
+    MediaPlayer::Synth s;
+    s.settings = NewSynthSettings();
+    s.synth = s.settings ? new_fluid_synth(s.settings) : nullptr;
+    if (!s.synth || fluid_synth_sfload(s.synth, QFile::encodeName(soundFont).constData(), 1) == FLUID_FAILED)
+        throw MusicError("the synthesiser cannot start");
+    s.player = new_fluid_player(s.synth);
+    if (!s.player || fluid_player_add(s.player, QFile::encodeName(path).constData()) != FLUID_OK ||
+        fluid_player_play(s.player) != FLUID_OK)
+        throw MusicError("the synthesiser rejects " + path.toStdString());
+    std::vector<int16_t> out;
+    int16_t block[2 * 1024];
+    while (SongRunning(s.player)) {
+        fluid_synth_write_s16(s.synth, 1024, block, 0, 2, block, 1, 2);
+        out.insert(out.end(), std::begin(block), std::end(block));
+    }
+    return out;
 }
 
 } // namespace torvella::audio

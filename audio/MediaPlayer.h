@@ -1,16 +1,17 @@
 #pragma once
 // The music player (the window's `midi`): one MIDI file at a time, rendered by FluidSynth
-// with a General MIDI SoundFont into SDL_mixer's music stream. The synthesiser is ours
-// rather than SDL_mixer's so that its cost can be chosen (see MediaPlayer.cpp).
+// with a General MIDI SoundFont into an audio device of its own, beside the effects' one
+// (see AudioDevice.h). The synthesiser is ours rather than SDL_mixer's so that its cost
+// can be chosen (see MediaPlayer.cpp).
 //
 // Open only checks what can be checked cheaply (the file is a readable, well-formed MIDI
 // file and a SoundFont exists); the synthesiser, which reads the SoundFont, is started
 // by the first Play after an Open. That keeps the program's start quick.
-#include "audio/AudioDevice.h"
-
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 namespace torvella::audio {
 
@@ -24,9 +25,14 @@ public:
 // first of Debian's usual files that exists. Empty when there is none.
 QString FindSoundFont();
 
+// A whole file as the player sounds it (same synthesiser, settings and gain), as
+// interleaved stereo at kRate from its first tick to its last, as fast as it renders.
+// For checks of the music's level; throws MusicError.
+std::vector<int16_t> RenderMusicFile(const QString& path);
+
 class MediaPlayer {
 public:
-    explicit MediaPlayer(std::shared_ptr<AudioDevice> device);
+    MediaPlayer();
     ~MediaPlayer(); // closes
     MediaPlayer(const MediaPlayer&) = delete;
     MediaPlayer& operator=(const MediaPlayer&) = delete;
@@ -42,16 +48,14 @@ public:
     void Close();
 
     bool IsOpen() const { return !path_.isEmpty(); }
-    // Whether the synthesiser is running (from the first Play until Close).
-    bool Loaded() const { return synth_ != nullptr; }
     bool IsPlaying() const;
     const QString& FileName() const { return path_; }
 
 private:
-    std::shared_ptr<AudioDevice> device_;
+    struct Synth;
+    friend std::vector<int16_t> RenderMusicFile(const QString& path);
     QString path_;
     QString soundFont_;
-    struct Synth;
     std::unique_ptr<Synth> synth_;
 };
 

@@ -1,4 +1,4 @@
-// The music logic over the real player (SDL_mixer + FluidSynth on the dummy driver):
+// The music logic over the real player (FluidSynth on the dummy driver):
 // which file plays after start-up, the keeper and each press of the music button.
 #include "AudioTestSupport.h"
 #include "audio/BackgroundMusic.h"
@@ -8,7 +8,6 @@
 
 #include <chrono>
 
-using torvella::audio::AudioDevice;
 using torvella::audio::BackgroundMusic;
 
 namespace {
@@ -44,8 +43,7 @@ protected:
     }
 
     QTemporaryDir folder;
-    std::shared_ptr<AudioDevice> device = std::make_shared<AudioDevice>();
-    BackgroundMusic music{device};
+    BackgroundMusic music;
     bool musicOn = true;
     QStringList messages;
 };

@@ -142,6 +142,7 @@ TEST_F(SoundEffectsTest, ASuspendedDeviceReopensForTheNextSoundWithTheSameClips)
     Uint16 format = 0;
     ASSERT_EQ(Mix_QuerySpec(&frequency, &format, &channels), 1);
     const Mix_Chunk* serve = effects.Chunk(3);
+    EXPECT_EQ(Mix_Volume(kChannel, -1), torvella::audio::kEffectsVolume);
 
     effects.PlaySound(1, true); // 3.76 s
     device->Suspend();
@@ -162,5 +163,6 @@ TEST_F(SoundEffectsTest, ASuspendedDeviceReopensForTheNextSoundWithTheSameClips)
     Uint16 format2 = 0;
     ASSERT_EQ(Mix_QuerySpec(&frequency2, &format2, &channels2), 1);
     EXPECT_EQ(std::tuple(frequency2, format2, channels2), std::tuple(frequency, format, channels));
+    EXPECT_EQ(Mix_Volume(kChannel, -1), torvella::audio::kEffectsVolume) << "the mix keeps its headroom";
     EXPECT_TRUE(torvella::testing::WaitFor([&] { return !Playing(); })) << "the clip plays to its end";
 }

@@ -405,19 +405,22 @@ QByteArray Evening()
     piece.tempo = TempoWithEnding(bars, 72);
 
     Track melody("Piano melody"), vibes("Vibraphone"), chords("Piano chords"), pad("Strings");
-    melody.Setup(0, kPiano, 100, 64, 55);
-    vibes.Setup(1, kVibraphone, 92, 70, 60);
-    chords.Setup(2, kPiano, 82, 54, 60);
-    pad.Setup(3, kSlowStrings, 58, 80, 75);
-    AddMelody(melody, 0, piece, 2, ma, 84, 0.98);
-    AddMelody(melody, 0, piece, 10, mb, 84, 0.98);
-    AddMelody(vibes, 1, piece, 18, ma, 86, 0.95);
-    AddMelody(vibes, 1, piece, 26, mb, 86, 0.95);
-    AddMelody(melody, 0, piece, 34, ma, 82, 0.98);
-    AddMelody(melody, 0, piece, 42, "B4:2 A4:2 | D5:4", 74, 1.0);
-    AddBrokenChords(chords, 2, piece, 0, bars - 1, {{0, 0}, {2, 0}, {1, 1}, {2, 0}}, 1, 38, 50, 1.9);
-    AddFinalChord(chords, 2, piece, bars - 1, 38, 58);
-    AddPad(pad, 3, piece, 2, bars, 54, 40);
+    // Piano and vibraphone sound softer than winds and harp at the same settings: the
+    // channel volumes and velocities sit higher here so that this piece is as loud as
+    // the other two.
+    melody.Setup(0, kPiano, 115, 64, 55);
+    vibes.Setup(1, kVibraphone, 106, 70, 60);
+    chords.Setup(2, kPiano, 95, 54, 60);
+    pad.Setup(3, kSlowStrings, 67, 80, 75);
+    AddMelody(melody, 0, piece, 2, ma, 96, 0.98);
+    AddMelody(melody, 0, piece, 10, mb, 96, 0.98);
+    AddMelody(vibes, 1, piece, 18, ma, 99, 0.95);
+    AddMelody(vibes, 1, piece, 26, mb, 99, 0.95);
+    AddMelody(melody, 0, piece, 34, ma, 94, 0.98);
+    AddMelody(melody, 0, piece, 42, "B4:2 A4:2 | D5:4", 85, 1.0);
+    AddBrokenChords(chords, 2, piece, 0, bars - 1, {{0, 0}, {2, 0}, {1, 1}, {2, 0}}, 1, 38, 58, 1.9);
+    AddFinalChord(chords, 2, piece, bars - 1, 38, 67);
+    AddPad(pad, 3, piece, 2, bars, 54, 46);
     return Assemble(piece, "Evening", 2, {melody, vibes, chords, pad});
 }
 
