@@ -1,11 +1,10 @@
 #include "audio/AudioLoader.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "modules/ModuleLoader.h"
+
 
 #include <atomic>
 #include <cstdio>
-#include <dlfcn.h>
 #include <thread>
 
 namespace torvella::audio {
@@ -140,37 +139,17 @@ private:
         if (impl_ || tried_)
             return impl_.get();
         tried_ = true;
-        QStringList folders{programFolder_};
-        const QString extra = qEnvironmentVariable("TORVELLA_MODULE_DIR");
-        if (!extra.isEmpty())
-            folders << extra + QLatin1Char('/');
-        QString why;
-        for (const QString& folder : folders) {
-            const QString path = folder + QLatin1String(kAudioModuleName);
-            if (!QFileInfo::exists(path)) {
-                why = QStringLiteral("%1 is missing").arg(path);
-                continue;
-            }
-            void* handle = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
-            if (!handle) {
-                why = QString::fromLocal8Bit(dlerror());
-                continue;
-            }
-            auto create = reinterpret_cast<CreateAudioFn>(dlsym(handle, kCreateAudioSymbol));
-            if (!create) {
-                why = QStringLiteral("%1 is not the game's audio module").arg(path);
-                continue;
-            }
-            impl_.reset(create(clips_));
-            clips_.clear(); // the module holds its own copies now
-            if (onError_)
-                impl_->SetErrorHandler(onError_);
-            if (startedUp_)
-                impl_->StartUp(programFolder_);
-            return impl_.get();
-        }
-        moduleError_ = why;
-        return nullptr;
+        auto create = reinterpret_cast<CreateAudioFn>(modules::FindModuleEntry(
+            modules::ModuleFolders(programFolder_), kAudioModuleName, kCreateAudioSymbol, "audio", moduleError_));
+        if (!create)
+            return nullptr;
+        impl_.reset(create(clips_));
+        clips_.clear(); // the module holds its own copies now
+        if (onError_)
+            impl_->SetErrorHandler(onError_);
+        if (startedUp_)
+            impl_->StartUp(programFolder_);
+        return impl_.get();
     }
 
     void MusicFails(bool& musicOn)

@@ -1,6 +1,7 @@
 // The diagnostic log and the module initialisation of hh_funcs.
 #include "help/hh.h"
 #include "help/hh_funcs.h"
+#include "modules/ModuleLoader.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -407,11 +408,7 @@ HelpRuntime::~HelpRuntime()
 
 QStringList HelpRuntime::ModuleFolders() const
 {
-    QStringList folders{facts_.moduleDir};
-    const QString extra = qEnvironmentVariable("TORVELLA_MODULE_DIR");
-    if (!extra.isEmpty())
-        folders << extra;
-    return folders;
+    return modules::ModuleFolders(facts_.moduleDir);
 }
 
 void HelpRuntime::LoadViewerLibrary()
