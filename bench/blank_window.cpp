@@ -3,8 +3,12 @@
 // nothing else; with TORVELLA_EXIT_AFTER_FIRST_PAINT set it ends right after that first
 // paint, exactly as the game does for the same probe. With TORVELLA_BLANK_PULSE set it
 // also repaints four small dots in a new colour every 100 ms, as the game's pulse does,
-// which is the floor for the game's idle processor time.
+// which is the floor for the game's idle processor time. With TORVELLA_BLANK_TEXT set it
+// also shows one line of text in a label, as the game's score does: the floor of any
+// window that shows text at all, since the first text measured makes Qt read the system's
+// font configuration.
 #include <QApplication>
+#include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
@@ -57,6 +61,11 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     Blank w;
     w.resize(702, 462);
+    if (std::getenv("TORVELLA_BLANK_TEXT")) {
+        auto* label = new QLabel(QStringLiteral("Score: 0"), &w);
+        label->move(600, 10);
+        label->adjustSize();
+    }
     w.show();
     return app.exec();
 }

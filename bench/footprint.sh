@@ -3,7 +3,9 @@
 # 702 x 462, bench/blank_window.cpp), measured side by side in one run under one virtual X
 # display with SDL's dummy audio driver, once on a quiet machine and once with one core
 # kept busy by a spinning shell (as a new player's machine is while something else runs):
-#   - launch to the first painted frame (median of RUNS starts of each, interleaved),
+#   - launch to the first painted frame (median of RUNS starts of each, interleaved), and
+#     beside it the blank window with one line of text (TORVELLA_BLANK_TEXT): what any
+#     window pays for showing text, the font configuration read at the first text,
 #   - resident memory once the window has settled, music off and music on,
 #   - processor time while idle over IDLE_SECONDS in a freshly dealt game, music off and
 #     on, beside the blank window repainting four small dots every 100 ms
@@ -107,36 +109,40 @@ animation() {
 }
 
 measure() { # state
-  : > "$work/launch_floor"; : > "$work/launch_game"; : > "$work/anim"
-  for case in floor pulse off on; do : > "$work/settled_$case"; done
+  : > "$work/launch_floor"; : > "$work/launch_text"; : > "$work/launch_game"; : > "$work/anim"
+  for case in floor text pulse off on; do : > "$work/settled_$case"; done
   for _ in $(seq "$runs"); do
     launch_us "$floor" "$home_off" >> "$work/launch_floor"
+    TORVELLA_BLANK_TEXT=1 launch_us "$floor" "$home_off" >> "$work/launch_text"
     launch_us "$game" "$home_off" >> "$work/launch_game"
   done
   for _ in $(seq "$anim_runs"); do animation >> "$work/anim"; done
   for _ in $(seq "$idle_runs"); do
     settled "$floor" "$home_off" >> "$work/settled_floor"
+    TORVELLA_BLANK_TEXT=1 settled "$floor" "$home_off" >> "$work/settled_text"
     TORVELLA_BLANK_PULSE=1 settled "$floor" "$home_off" >> "$work/settled_pulse"
     settled "$game" "$home_off" >> "$work/settled_off"
     settled "$game" "$home_on" >> "$work/settled_on"
   done
 
-  local lf lg rf ro rn cf co cn cp nf no nn ho hn aw ac af an
-  lf=$(median < "$work/launch_floor"); lg=$(median < "$work/launch_game")
+  local lf lt lg rf rt ro rn cf co cn cp nf no nn ho hn aw ac af an
+  lf=$(median < "$work/launch_floor"); lt=$(median < "$work/launch_text"); lg=$(median < "$work/launch_game")
   col() { awk -v c="$2" '{print $c}' "$work/$1" | median; }
-  rf=$(col settled_floor 1); ro=$(col settled_off 1); rn=$(col settled_on 1)
+  rf=$(col settled_floor 1); rt=$(col settled_text 1); ro=$(col settled_off 1); rn=$(col settled_on 1)
   cf=$(col settled_floor 2); co=$(col settled_off 2); cn=$(col settled_on 2); cp=$(col settled_pulse 2)
   nf=$(col settled_floor 3); no=$(col settled_off 3); nn=$(col settled_on 3)
   ho=$(col settled_off 4); hn=$(col settled_on 4)
   an=$(wc -l < "$work/anim"); aw=$(col anim 1); ac=$(col anim 2); af=$(col anim 3)
 
-  awk -v state="$1" -v load="$2" -v lf="$lf" -v lg="$lg" -v rf="$rf" -v ro="$ro" -v rn="$rn" -v cf="$cf" \
+  awk -v state="$1" -v load="$2" -v lf="$lf" -v lt="$lt" -v lg="$lg" -v rf="$rf" -v rt="$rt" -v ro="$ro" -v rn="$rn" -v cf="$cf" \
       -v co="$co" -v cn="$cn" -v cp="$cp" -v nf="$nf" -v no="$no" -v nn="$nn" -v ho="$ho" -v hn="$hn" \
       -v an="$an" -v aw="$aw" -v ac="$ac" -v af="$af" -v runs="$runs" -v idle="$idle_runs" -v ar="$anim_runs" 'BEGIN {
     printf "\n== %s machine (load average before: %s)\n", state, load
     printf "%-46s %12s %12s %8s   %s\n", "figure (medians)", "blank Qt 6", "Torvella", "ratio", "goal"
     printf "%-46s %9.1f ms %9.1f ms %7.2fx   <= 1.2x\n", "launch to first painted frame (" runs " runs)", lf/1000, lg/1000, lg/lf
+    printf "%-46s %9.1f ms %9.1f ms %7.2fx   (game against it)\n", "  blank window with one line of text", lt/1000, lg/1000, lg/lt
     printf "%-46s %9.1f MB %9.1f MB %7.2fx   <= 34 MB\n", "resident memory settled, music off", rf/1024, ro/1024, ro/rf
+    printf "%-46s %9.1f MB %9.1f MB %7.2fx   (game against it)\n", "  blank window with one line of text", rt/1024, ro/1024, ro/rt
     printf "%-46s %12s %9.1f MB %7.2fx   <= 48 MB\n", "resident memory settled, music on", "-", rn/1024, rn/rf
     printf "%-46s %7.2f ms/s %7.2f ms/s %7.2fx   <= 1.2x the pulse\n", "idle CPU music off (blank: 100 ms pulse)", cp, co, (cp > 0 ? co/cp : 0)
     printf "%-46s %12s %7.2f ms/s %8s   <= 7 ms/s\n", "idle CPU music on", "-", cn, "-"
