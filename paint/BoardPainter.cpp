@@ -395,7 +395,7 @@ namespace {
 int RingWidth(const Geometry& g) { return std::max(4, g.CellSize / 9 / 2 * 2); }
 } // namespace
 
-void DrawCursorRing(QPainter& p, const Geometry& g, int x, int y)
+void DrawCursorRing(QPainter& p, const Geometry& g, int x, int y, const QColor& line)
 {
     // Centred on the middle of the gap between two neighbouring cakes.
     const QPointF centre(x + 0.5, y + 0.5);
@@ -406,7 +406,7 @@ void DrawCursorRing(QPainter& p, const Geometry& g, int x, int y)
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::black, width));
     p.drawEllipse(centre, radius, radius);
-    p.setPen(QPen(Qt::white, width - 2));
+    p.setPen(QPen(line, width - 2));
     p.drawEllipse(centre, radius, radius);
     p.setRenderHint(QPainter::Antialiasing, false);
 }

@@ -62,8 +62,9 @@ void DrawPulseDot(QPainter& p, const Geometry& g, int x, int y, uint32_t colour)
 void DrawPauseCover(QPainter& p, const Geometry& g);
 // The keyboard cursor around the cell centred at (x, y): a white ring edged in black, in
 // the gap between this cell's cake and its neighbours, so it shows on every background and
-// around a lifted cake alike. CursorRingRect is the square it may touch.
-void DrawCursorRing(QPainter& p, const Geometry& g, int x, int y);
+// around a lifted cake alike (its line may take another colour). CursorRingRect is the
+// square it may touch.
+void DrawCursorRing(QPainter& p, const Geometry& g, int x, int y, const QColor& line = Qt::white);
 QRect CursorRingRect(const Geometry& g, int x, int y);
 
 } // namespace torvella::paint

@@ -7,6 +7,7 @@
 #include "help/HelpDispatch.h"
 #include "help/hh_funcs.h"
 #include "ui/Application.h"
+#include "paint/BoardMarks.h"
 #include "paint/BoardPainter.h"
 #include "ui/DlgResources.h"
 #include "ui/ExplodeEffect.h"
@@ -426,19 +427,19 @@ void MainForm::BoxPaint(QPainter& p, const QRegion& dirty)
                     paint::DrawPulseDot(p, g, c.x, c.y, dotColour_[i]);
             }
     }
-    if (HintRingsShown()) {
-        p.setPen(QPen(Qt::white, 3));
-        p.setBrush(Qt::NoBrush);
-        for (const Cell cell : {hintMove_.from, hintMove_.to}) {
-            const Point c = g.CellCentre(cell.col, cell.row);
-            p.drawEllipse(QPoint(c.x, c.y), g.CakeRadius, g.CakeRadius);
+    if (HintRingsShown())
+        paint::DrawHintMarks(p, g, g.CellCentre(hintMove_.from.col, hintMove_.from.row),
+                             g.CellCentre(hintMove_.to.col, hintMove_.to.row));
+    if (carried_.shown && cursor_.Carrying()) {
+        // The keys' cake stays at its cell's centre: it has to look lifted.
+        paint::DrawCarriedCake(p, g, carried_.at.x(), carried_.at.y(), carried_.slices, carried_.colour);
+    } else {
+        if (carried_.shown)
+            paint::DrawCake(p, g, carried_.at.x(), carried_.at.y(), carried_.slices, carried_.colour);
+        if (cursor_.Visible()) {
+            const Point c = g.CellCentre(cursor_.Col(), cursor_.Row());
+            paint::DrawCursorRing(p, g, c.x, c.y);
         }
-    }
-    if (carried_.shown)
-        paint::DrawCake(p, g, carried_.at.x(), carried_.at.y(), carried_.slices, carried_.colour);
-    if (cursor_.Visible()) {
-        const Point c = g.CellCentre(cursor_.Col(), cursor_.Row());
-        paint::DrawCursorRing(p, g, c.x, c.y);
     }
     if (!firstPaintDone_) {
         firstPaintDone_ = true;
@@ -595,13 +596,20 @@ void MainForm::LiftedCakeDrawn(int colour, int slices)
         at = QPoint(c.x, c.y);
     }
     carried_ = {true, at, colour, slices};
-    box_->update(CakeRect(at.x(), at.y()));
+    box_->update(CarriedRect());
 }
 
 void MainForm::LiftedCakeErased()
 {
     carried_.shown = false;
-    box_->update(CakeRect(carried_.at.x(), carried_.at.y()));
+    box_->update(CarriedRect());
+}
+
+QRect MainForm::CarriedRect() const
+{
+    // A cake over the cursor's cell stands raised in the ring's square, beyond its own.
+    const QRect cake = CakeRect(carried_.at.x(), carried_.at.y());
+    return cursor_.Visible() ? cake | paint::CursorRingRect(game_.Layout(), carried_.at.x(), carried_.at.y()) : cake;
 }
 
 void MainForm::PulseDot(int col, int row, uint32_t colour)
@@ -734,10 +742,8 @@ void MainForm::HintFound(const Tableau& askedAbout, const Solution& solution)
 void MainForm::HintBlinkStep()
 {
     const Geometry& g = game_.Layout();
-    for (const Cell cell : {hintMove_.from, hintMove_.to}) {
-        const Point c = g.CellCentre(cell.col, cell.row);
-        box_->update(CakeRect(c.x, c.y));
-    }
+    box_->update(paint::HintMarksRect(g, g.CellCentre(hintMove_.from.col, hintMove_.from.row),
+                               g.CellCentre(hintMove_.to.col, hintMove_.to.row)));
     if (hintBlinks_ == 0)
         hintTimer_.stop();
 }

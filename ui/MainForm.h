@@ -145,7 +145,7 @@ public:
     // a thread of its own; the answer comes back to the window's thread.
     void HintKeyPress();
     bool HintSearching() const { return hintSearching_; }
-    // The two cakes of the hint are ringed on the screen now (it blinks three times).
+    // The hint's marks stand on the screen now (they blink three times).
     bool HintRingsShown() const { return hintBlinks_ > 0 && hintBlinks_ % 2 == 0; }
 
     static constexpr int kInitialClientWidth = 702;
@@ -185,6 +185,7 @@ private:
     void FrameMayBeKnown();
     void SavePlacement();
     QRect CakeRect(int x, int y) const;
+    QRect CarriedRect() const;
     QRect DotRect(const Point& centre) const;
     void HintFound(const Tableau& askedAbout, const Solution& solution);
     void HintBlinkStep();

@@ -1,8 +1,9 @@
-// Hints in the main window: key H charges what a jump costs and rings the two cakes of the
-// first drop of a solution, blinking three times; with no solution left the message dialog
-// says so and nothing is charged; no hint while a cake is lifted. The order of the hint's
-// sound and counting steps is pinned in tests/core/HintTest.cpp (the audio device may close
-// while quiet, so the channel says nothing reliable here).
+// Hints in the main window: key H charges what a jump costs and shows the first drop of a
+// solution, a ring on the cake to lift and an arrow into its target, blinking three times;
+// with no solution left the message dialog says so and nothing is charged; no hint while a
+// cake is lifted. The order of the hint's sound and counting steps is pinned in
+// tests/core/HintTest.cpp (the audio device may close while quiet, so the channel says
+// nothing reliable here).
 #include "test_mainform_support.h"
 
 #include "common/FreshConfig.h"
@@ -48,12 +49,18 @@ protected:
         ASSERT_FALSE(M().HintSearching());
         QTest::qWait(20);  // the answer is delivered on the window's thread
     }
-    // A point on the ring around a cell's cake.
-    QRgb RingPixel(int col, int row)
+    // The pixel (dx, dy) cell sizes away from a cell's centre, on the screen.
+    QRgb At(int col, int row, double dx, double dy)
     {
         const Geometry& g = M().GameState().Layout();
         const Point c = g.CellCentre(col, row);
-        return Grab(M().Box()).pixel(c.x + g.CakeRadius, c.y);
+        return Grab(M().Box()).pixel(c.x + int(dx * g.CellSize), c.y + int(dy * g.CellSize)) & 0xFFFFFF;
+    }
+    // A point on the edge of a cell's cake.
+    QRgb RingPixel(int col, int row)
+    {
+        const Geometry& g = M().GameState().Layout();
+        return At(col, row, double(g.CakeRadius) / g.CellSize, 0);
     }
 
     void TearDown() override
@@ -78,17 +85,21 @@ TEST_F(MainWindowHint, ChargesAJumpAndBlinksTheDropThreeTimes)
     // Count the blinks: the rings come on three times, then stay off.
     int blinks = M().HintRingsShown() ? 1 : 0;
     bool shown = M().HintRingsShown();
-    bool ringSeen = false;
+    // The cake to lift wears a ring, an arrow runs from the ring into the cake it drops
+    // onto, and that one wears no ring: the two marks cannot be taken for each other.
+    const QRgb white = 0xFFFFFF;
+    bool marksSeen = false;
     for (int i = 0; i < 150; ++i) {
         if (shown)
-            ringSeen = ringSeen || (RingPixel(0, 0) == qRgb(255, 255, 255) && RingPixel(1, 0) == qRgb(255, 255, 255));
+            marksSeen = marksSeen || (At(0, 0, 0, 0.5) == white && At(1, 0, -0.25, 0) == white &&
+                                      RingPixel(1, 0) != white);
         QTest::qWait(10);
         if (M().HintRingsShown() && !shown)
             ++blinks;
         shown = M().HintRingsShown();
     }
     EXPECT_EQ(blinks, 3);
-    EXPECT_TRUE(ringSeen) << "both cakes of the drop ringed on the screen";
+    EXPECT_TRUE(marksSeen) << "a ring on the cake to lift, an arrow into the one it drops onto";
     EXPECT_FALSE(M().HintRingsShown());
     EXPECT_EQ(RingPixel(0, 0), before) << "the ring is gone after the blinking";
     EXPECT_EQ(M().GameState().Position().Colour(0, 0), kMixedCake) << "a hint moves nothing";

@@ -7,11 +7,14 @@
 #include "core/Colours.h"
 #include "help/HelpDispatch.h"
 #include "settings/IniCtrl.h"
+#include "paint/BoardMarks.h"
+#include "paint/BoardPainter.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -70,6 +73,8 @@ protected:
         const Point c = Geo().CellCentre(col, row);
         return {c.x, c.y};
     }
+    // How far a cake held by the keys stands up and to the left of its cell.
+    QPoint Up() { return QPoint(paint::CarryLift(Geo()), paint::CarryLift(Geo())); }
     // A point inside slice 1 of the cake centred on a cell; an empty cell is black there.
     QPoint SliceOne(int col, int row) { return Centre(col, row) + QPoint(Geo().CakeRadius / 8, -Geo().CakeRadius / 2); }
     // The pixels right of a cell's cake, in the gap before the neighbour's cake: the ring
@@ -82,16 +87,20 @@ protected:
             run.push_back(image.pixel(x, c.y()) & 0xFFFFFF);
         return run;
     }
-    ::testing::AssertionResult RingAround(const QImage& image, int col, int row)
+    // The ring's line is white, or gold while it holds a cake.
+    ::testing::AssertionResult RingAround(const QImage& image, int col, int row, QRgb line = 0xFFFFFF)
     {
         const std::vector<QRgb> run = Gap(image, col, row);
-        const auto isWhite = [](QRgb c) { return qRed(c) >= 0xF0 && qGreen(c) >= 0xF0 && qBlue(c) >= 0xF0; };
+        const auto isWhite = [line](QRgb c) {
+            return std::abs(qRed(c) - qRed(line)) <= 0x10 && std::abs(qGreen(c) - qGreen(line)) <= 0x10 &&
+                   std::abs(qBlue(c) - qBlue(line)) <= 0x10;
+        };
         const auto isBlack = [](QRgb c) { return qRed(c) <= 0x30 && qGreen(c) <= 0x30 && qBlue(c) <= 0x30; };
         const auto white = std::find_if(run.begin(), run.end(), isWhite);
         if (white == run.end())
-            return ::testing::AssertionFailure() << "no white line right of cell " << col << "," << row;
+            return ::testing::AssertionFailure() << "no line of the ring's colour right of cell " << col << "," << row;
         if (std::find_if(run.begin(), white, isBlack) == white || std::find_if(white, run.end(), isBlack) == run.end())
-            return ::testing::AssertionFailure() << "the white line is not edged in black";
+            return ::testing::AssertionFailure() << "the line is not edged in black";
         return ::testing::AssertionSuccess();
     }
 
@@ -142,6 +151,44 @@ TEST_F(Keyboard, RingStandsOnTheScreenOnlyFollowsTheArrowsAndGoesWithTheMouse)
     EXPECT_EQ(Gap(Grab(M().Box()), 4, 3), Gap(boardNow, 4, 3));
 }
 
+TEST_F(Keyboard, ACakeLiftedByTheKeysIsSeenInHandAtOnceTheMousesLiftLooksAsBefore)
+{
+    Prepare(M(), {{3, 3, G, 9}, {4, 3, R, 1}});
+    const Point c = Geo().CellCentre(3, 3);
+    const QRect cell = paint::CursorRingRect(Geo(), c.x, c.y);
+    Press(Qt::Key_Left);
+    const QImage before = Grab(M().Box());
+
+    Press(Qt::Key_Space);
+    ASSERT_TRUE(Lifted().Dragging);
+    const QImage held = Grab(M().Box());
+    int changed = 0;
+    for (int y = cell.top(); y <= cell.bottom(); ++y)
+        for (int x = cell.left(); x <= cell.right(); ++x)
+            changed += held.pixel(x, y) != before.pixel(x, y);
+    const int cakeArea = 3 * Geo().CakeRadius * Geo().CakeRadius;
+    EXPECT_GT(changed, cakeArea / 4) << "the cake in hand looks as it did on the board";
+    // The ring turns gold while it holds a cake; the cake stands up and to the left.
+    EXPECT_TRUE(RingAround(held, 3, 3, paint::kCarriedRing));
+    EXPECT_FALSE(RingAround(held, 3, 3)) << "still the white ring of an empty hand";
+    EXPECT_EQ(held.pixel(SliceOne(3, 3) - Up()), Bgr(ColourTable()[G][1]));
+
+    // Escape puts it back: the picture is the one before the lift.
+    Press(Qt::Key_Escape);
+    EXPECT_FALSE(Lifted().Dragging);
+    EXPECT_EQ(Grab(M().Box()).copy(cell), before.copy(cell));
+
+    // The mouse's cake, lifted at the very centre of its cell, shows just where it stood.
+    const QImage board = M().BoardBitmap();
+    QTest::mousePress(M().Box(), Qt::LeftButton, {}, Centre(3, 3));
+    ASSERT_TRUE(Lifted().Dragging);
+    const QRect cake(c.x - Geo().CakeRadius - 2, c.y - Geo().CakeRadius - 2, 2 * Geo().CakeRadius + 5,
+                     2 * Geo().CakeRadius + 5);
+    EXPECT_EQ(Grab(M().Box()).copy(cake), board.copy(cake));
+    QTest::mouseRelease(M().Box(), Qt::LeftButton, {}, Centre(3, 3));
+    EXPECT_EQ(T().Colour(3, 3), G);
+}
+
 TEST_F(Keyboard, GameByKeysServesHoldsRefusesUndoesAndReturnsWithEscape)
 {
     Prepare(M(), {{3, 3, G, 9}, {4, 3, R, 1}, {5, 3, R, 3}, {6, 3, R, 7}, {0, 6, Y, 1}, {1, 6, Y, 2}});
@@ -153,13 +200,13 @@ TEST_F(Keyboard, GameByKeysServesHoldsRefusesUndoesAndReturnsWithEscape)
     ASSERT_TRUE(Lifted().Dragging);
     EXPECT_EQ(M().CarriedCakeAt(), Centre(3, 3));
     EXPECT_EQ(M().BoardBitmap().pixel(SliceOne(3, 3)), qRgb(0, 0, 0));
-    EXPECT_EQ(Grab(M().Box()).pixel(SliceOne(3, 3)), Bgr(ColourTable()[G][1]));
+    EXPECT_EQ(Grab(M().Box()).pixel(SliceOne(3, 3) - Up()), Bgr(ColourTable()[G][1]));
     // The arrow carries it over the next cell.
     Press(Qt::Key_Right);
     QImage shown = Grab(M().Box());
-    EXPECT_EQ(shown.pixel(SliceOne(4, 3)), Bgr(ColourTable()[G][1]));
+    EXPECT_EQ(shown.pixel(SliceOne(4, 3) - Up()), Bgr(ColourTable()[G][1]));
     EXPECT_EQ(shown.pixel(SliceOne(3, 3)), qRgb(0, 0, 0));
-    EXPECT_TRUE(RingAround(shown, 4, 3));
+    EXPECT_TRUE(RingAround(shown, 4, 3, paint::kCarriedRing));
 
     // Serve: red 1 onto its plate.
     Press(Qt::Key_Space);
