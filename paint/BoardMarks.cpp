@@ -68,7 +68,7 @@ QRect HintMarksRect(const Geometry& g, Point from, Point to)
     return CursorRingRect(g, from.x, from.y) | arrow.adjusted(-kArrowEdge - 1, -kArrowEdge - 1, kArrowEdge + 1, kArrowEdge + 1);
 }
 
-void DrawCarriedCake(QPainter& p, const Geometry& g, int x, int y, int slices, int colour)
+void DrawCarriedCake(QPainter& p, const Geometry& g, int x, int y, int slices, int colour, bool labelled)
 {
     DrawCursorRing(p, g, x, y, QColor::fromRgb(kCarriedRing));
     const int lift = CarryLift(g);
@@ -79,7 +79,7 @@ void DrawCarriedCake(QPainter& p, const Geometry& g, int x, int y, int slices, i
     p.setBrush(QColor(0, 0, 0, 120));
     p.drawEllipse(QPointF(x + lift / 2 + 0.5, y + lift / 2 + 0.5), r, r);
     p.setRenderHint(QPainter::Antialiasing, false);
-    DrawCake(p, g, x - lift, y - lift, slices, colour);
+    DrawCake(p, g, x - lift, y - lift, slices, colour, labelled);
 }
 
 } // namespace torvella::paint

@@ -20,7 +20,7 @@ QRect HintMarksRect(const Geometry& g, Point from, Point to);
 // (x, y), with a soft shadow down and to the right, and the ring around the cell turns
 // gold. Everything stays within CursorRingRect(g, x, y). The mouse's cake needs none of it:
 // it moves with the pointer from the moment it is lifted.
-void DrawCarriedCake(QPainter& p, const Geometry& g, int x, int y, int slices, int colour);
+void DrawCarriedCake(QPainter& p, const Geometry& g, int x, int y, int slices, int colour, bool labelled = false);
 // How far up and to the left a carried cake stands, in pixels; the colour of its ring.
 int CarryLift(const Geometry& g);
 inline constexpr QRgb kCarriedRing = 0xFFFFC828;

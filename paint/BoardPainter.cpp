@@ -1,6 +1,7 @@
 #include "paint/BoardPainter.h"
 
 #include "core/Colours.h"
+#include "paint/CakeLabels.h"
 #include "paint/Colour.h"
 
 #include <QPoint>
@@ -282,7 +283,7 @@ void DrawBackground(QImage& board, QSize size, const QImage& boardBack, const QI
 }
 
 void RenderBoard(QImage& board, QSize size, const QImage& boardBack, const QImage& sheet, int backMode,
-                 const Geometry& g, const Tableau& t)
+                 const Geometry& g, const Tableau& t, bool labelled)
 {
     DrawBackground(board, size, boardBack, sheet, backMode, g);
     QPainter p(&board);
@@ -290,24 +291,24 @@ void RenderBoard(QImage& board, QSize size, const QImage& boardBack, const QImag
         for (int row = 0; row < kRows; ++row) {
             const Point c = g.CellCentre(col, row);
             if (t.Slices(col, row) != 0)
-                DrawCake(p, g, c.x, c.y, t.Slices(col, row), t.Colour(col, row));
+                DrawCake(p, g, c.x, c.y, t.Slices(col, row), t.Colour(col, row), labelled);
             else
                 DrawEmptyCell(p, g, c.x, c.y);
         }
     for (int c = 1; c <= kColours; ++c) {
         const Point hold = g.HoldCentre(c), plate = g.PlateCentre(c);
         if (t.HoldSlices[c] > 0)
-            DrawCake(p, g, hold.x, hold.y, t.HoldSlices[c], c);
+            DrawCake(p, g, hold.x, hold.y, t.HoldSlices[c], c, labelled);
         else
             DrawEmptySlot(p, g, 0, c);
         if (t.PlateSlices[c] > 0)
-            DrawCake(p, g, plate.x, plate.y, t.PlateSlices[c], c);
+            DrawCake(p, g, plate.x, plate.y, t.PlateSlices[c], c, labelled);
         else
             DrawEmptySlot(p, g, 1, c);
     }
 }
 
-void DrawCake(QPainter& p, const Geometry& g, int x, int y, int slices, int colour)
+void DrawCake(QPainter& p, const Geometry& g, int x, int y, int slices, int colour, bool labelled)
 {
     if (colour < kMixedCake || colour > kColours)
         throw std::invalid_argument("DrawCake: no cake has the colour code " + std::to_string(colour));
@@ -340,6 +341,8 @@ void DrawCake(QPainter& p, const Geometry& g, int x, int y, int slices, int colo
         p.setPen(Pen(count < 1 ? table[colour][14] : table[colour][count]));
     p.setBrush(ToQColor(mixed ? kBlack : table[colour][15]));
     Ellipse(p, x - r, y - r, x + r, y + r);
+    if (labelled)
+        DrawCakeLabel(p, g, x, y, count, colour);
 }
 
 void DrawEmptyCell(QPainter& p, const Geometry& g, int x, int y)

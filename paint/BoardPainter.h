@@ -44,15 +44,16 @@ void BuildBoardBack(QImage& boardBack, QSize size, const QImage& sheet, int back
 // Sizes `board` and draws everything except cells, hold places and plates into it.
 void DrawBackground(QImage& board, QSize size, const QImage& boardBack, const QImage& sheet, int backMode,
                     const Geometry& g);
-// DrawBackground, then every cell, hold place and plate.
+// DrawBackground, then every cell, hold place and plate; `labelled` adds each cake's
+// label (CakeLabels.h).
 void RenderBoard(QImage& board, QSize size, const QImage& boardBack, const QImage& sheet, int backMode,
-                 const Geometry& g, const Tableau& t);
+                 const Geometry& g, const Tableau& t, bool labelled = false);
 
 // The drawing functions below set pen, brush, composition mode and antialiasing of the
 // painter as they need them (aliased, so every interior pixel has its exact table colour)
 // and leave them so. A colour code outside 0..4 (1..4 for a slot) is a caller's fault and
 // throws std::invalid_argument; DrawCake draws at most twelve slices.
-void DrawCake(QPainter& p, const Geometry& g, int x, int y, int slices, int colour);
+void DrawCake(QPainter& p, const Geometry& g, int x, int y, int slices, int colour, bool labelled = false);
 void DrawEmptyCell(QPainter& p, const Geometry& g, int x, int y);
 // column 0 the hold place, 1 the plate
 void DrawEmptySlot(QPainter& p, const Geometry& g, int column, int colour);

@@ -6,7 +6,7 @@ namespace torvella::settings {
 
 GameSettings::GameSettings()
     : Tongue(keys::Tongue.def), SoundOn(keys::Sound.def), MusicOn(keys::Music.def), BackMode(keys::BackMode.def),
-      Player(QString::fromUtf8(keys::Player.def))
+      Player(QString::fromUtf8(keys::Player.def)), CakeLabels(keys::CakeLabels.def)
 {
 }
 
@@ -18,6 +18,7 @@ void GameSettings::Load(IniCtrl& ini)
     read.MusicOn = Read(ini, keys::Music);
     read.BackMode = Read(ini, keys::BackMode);
     read.Player = Read(ini, keys::Player);
+    read.CakeLabels = Read(ini, keys::CakeLabels);
     *this = read;
 }
 
@@ -30,6 +31,7 @@ void GameSettings::Save(IniCtrl& ini) const
         .Set(keys::Music, MusicOn)
         .Set(keys::Tongue, Tongue)
         .Set(keys::BackMode, BackMode)
+        .Set(keys::CakeLabels, CakeLabels)
         .WriteTo(ini);
 }
 

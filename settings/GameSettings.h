@@ -18,17 +18,18 @@ public:
     bool MusicOn = true;
     int BackMode = 0;      // 0..6, shown as 1..7; a hand-edited store may hold any number
     QString Player;        // the name typed last into the high-score list
+    bool CakeLabels = false;  // slice count and a colour sign beside the hue on every cake
     bool MusicAvailable = false;  // a music file was found at start-up; not stored
 
     GameSettings();  // every value at its default
 
-    // The five stored values. Reading never fails: a value that is missing or cannot be
+    // The six stored values. Reading never fails: a value that is missing or cannot be
     // read takes its default. The result is taken over only when all are read.
     void Load(IniCtrl& ini);
     // The language alone, read again (the first show asks when none is stored).
     void ReloadTongue(IniCtrl& ini);
-    // Sound, music, language and background in one write: all four are stored, or none
-    // and StoreError is thrown.
+    // Sound, music, language, background and the cakes' labels in one write: all are
+    // stored, or none and StoreError is thrown.
     void Save(IniCtrl& ini) const;
 
     // The language dialog's choice.
@@ -38,6 +39,7 @@ public:
     // hand-edited -2 becomes -1.
     void NextLanguage();
     void ToggleSound() { SoundOn = !SoundOn; }
+    void ToggleCakeLabels() { CakeLabels = !CakeLabels; }
     // (BackMode + 1) mod 7, always in 0..6 (it picks a picture), whatever was stored.
     void NextBackground();
 

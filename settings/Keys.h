@@ -30,6 +30,8 @@ inline constexpr IntegerKey Tongue{"tongue", -1}; // 1 German, 0 English, -1 not
 inline constexpr BoolKey Sound{"sound", true};
 inline constexpr BoolKey Music{"music", true};
 inline constexpr IntegerKey BackMode{"backmode", 0}; // 0..6
+// slice counts and colour signs printed on the cakes; older versions never read it
+inline constexpr BoolKey CakeLabels{"cakelabels", false};
 inline constexpr TextKey Player{"player", "Mr.Brain"}; // the name entered last in the list
 // the list's fifteen entries: the name followed by the rank index, "hs0" to "hs14"
 inline constexpr TextKey HighScore{"hs", ""};

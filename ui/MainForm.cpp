@@ -7,6 +7,7 @@
 #include "help/HelpDispatch.h"
 #include "help/hh_funcs.h"
 #include "ui/Application.h"
+#include "ui/BoardAccessible.h"
 #include "paint/BoardMarks.h"
 #include "paint/BoardPainter.h"
 #include "ui/DlgResources.h"
@@ -187,6 +188,8 @@ void MainForm::FormCreate()
     scoreLabel_->setPalette(pal);
     scoreLabel_->move(287, 8);
 
+    access_ = std::make_unique<BoardAccess>(box_, toolBox_, game_, cursor_, settings_);
+
     // 1. The program folder, where help and music are looked for.
     programFolder_ = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     // 2. The score scrambler with the default alphabet and key.
@@ -311,6 +314,7 @@ void MainForm::SetLanguageTexts()
     exitBtn_->setToolTip(text(kExitHint));
     scoreLabel_->setText(text(kScoreCaption));
     scoreLabel_->adjustSize();
+    access_->Renewed();
 }
 
 // ---------------------------------------------------------------- pictures
@@ -323,7 +327,7 @@ void MainForm::BuildBoardBack()
 void MainForm::RenderBoard()
 {
     paint::RenderBoard(boardBitmap_, box_->size(), boardBackBitmap_, toolImages_.sheet, settings_.BackMode,
-                    game_.Layout(), game_.Position());
+                    game_.Layout(), game_.Position(), settings_.CakeLabels);
     dotShown_.fill(false);
 }
 
@@ -357,6 +361,18 @@ void MainForm::BackgroundChanged()
     BuildBoardBack();
     RenderBoard();
     RepaintWindow();
+}
+
+void MainForm::CakeLabelsChanged()
+{
+    RenderBoard();
+    RepaintWindow();
+}
+
+void MainForm::ToggleCakeLabels()
+{
+    settings_.ToggleCakeLabels();
+    CakeLabelsChanged();
 }
 
 void MainForm::moveEvent(QMoveEvent*)
@@ -432,10 +448,12 @@ void MainForm::BoxPaint(QPainter& p, const QRegion& dirty)
                              g.CellCentre(hintMove_.to.col, hintMove_.to.row));
     if (carried_.shown && cursor_.Carrying()) {
         // The keys' cake stays at its cell's centre: it has to look lifted.
-        paint::DrawCarriedCake(p, g, carried_.at.x(), carried_.at.y(), carried_.slices, carried_.colour);
+        paint::DrawCarriedCake(p, g, carried_.at.x(), carried_.at.y(), carried_.slices, carried_.colour,
+                               settings_.CakeLabels);
     } else {
         if (carried_.shown)
-            paint::DrawCake(p, g, carried_.at.x(), carried_.at.y(), carried_.slices, carried_.colour);
+            paint::DrawCake(p, g, carried_.at.x(), carried_.at.y(), carried_.slices, carried_.colour,
+                            settings_.CakeLabels);
         if (cursor_.Visible()) {
             const Point c = g.CellCentre(cursor_.Col(), cursor_.Row());
             paint::DrawCursorRing(p, g, c.x, c.y);
@@ -496,6 +514,10 @@ void MainForm::keyPressEvent(QKeyEvent* e)
         HintKeyPress();
         return;
     }
+    if (e->key() == Qt::Key_L && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        ToggleCakeLabels();
+        return;
+    }
     const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
     std::optional<CursorKey> key;
     if (mods == Qt::NoModifier) {
@@ -553,6 +575,7 @@ void MainForm::UpdateRing()
         ringRect_ = paint::CursorRingRect(game_.Layout(), c.x, c.y);
         box_->update(ringRect_);
     }
+    access_->CursorMoved();
 }
 
 // ---------------------------------------------------------------- the view of the game
@@ -564,15 +587,17 @@ void MainForm::CellEmptied(int col, int row)
     paint::DrawEmptyCell(p, game_.Layout(), c.x, c.y);
     dotShown_[CellIndex(col, row)] = false;
     box_->update(CakeRect(c.x, c.y));
+    access_->CellChanged(col, row);
 }
 
 void MainForm::CellCake(int col, int row, int colour, int slices)
 {
     const Point c = game_.Layout().CellCentre(col, row);
     QPainter p(&boardBitmap_);
-    paint::DrawCake(p, game_.Layout(), c.x, c.y, slices, colour);
+    paint::DrawCake(p, game_.Layout(), c.x, c.y, slices, colour, settings_.CakeLabels);
     dotShown_[CellIndex(col, row)] = false;
     box_->update(CakeRect(c.x, c.y));
+    access_->CellChanged(col, row);
 }
 
 void MainForm::SlotChanged(Slot slot, int colour, int slices)
@@ -581,10 +606,11 @@ void MainForm::SlotChanged(Slot slot, int colour, int slices)
     const Point c = game_.Layout().SlotCentre(column, colour);
     QPainter p(&boardBitmap_);
     if (slices > 0)
-        paint::DrawCake(p, game_.Layout(), c.x, c.y, slices, colour);
+        paint::DrawCake(p, game_.Layout(), c.x, c.y, slices, colour, settings_.CakeLabels);
     else
         paint::DrawEmptySlot(p, game_.Layout(), column, colour);
     box_->update(CakeRect(c.x, c.y));
+    access_->SlotChanged(slot, colour, slices);
 }
 
 void MainForm::LiftedCakeDrawn(int colour, int slices)
@@ -597,6 +623,7 @@ void MainForm::LiftedCakeDrawn(int colour, int slices)
     }
     carried_ = {true, at, colour, slices};
     box_->update(CarriedRect());
+    access_->Lifted(colour, slices);
 }
 
 void MainForm::LiftedCakeErased()
@@ -627,6 +654,7 @@ void MainForm::ScoreChanged(int32_t score)
     QPainter p(&toolBitmap_);
     paint::DrawScore(p, toolImages_, settings_.BackMode, score);
     toolBox_->update(paint::kScoreField);
+    access_->ScoreChanged();
 }
 
 void MainForm::JumpsChanged(int32_t jumpsLeft)
@@ -634,6 +662,7 @@ void MainForm::JumpsChanged(int32_t jumpsLeft)
     QPainter p(&toolBitmap_);
     paint::DrawJumps(p, toolImages_, settings_.BackMode, jumpsLeft);
     toolBox_->update(paint::JumpField(toolImages_.jumpIcon));
+    access_->JumpsChanged(jumpsLeft);
 }
 
 void MainForm::ButtonEnabledChanged(Button button, bool enabled)
@@ -645,6 +674,7 @@ void MainForm::BoardRenewed()
 {
     RenderBoard();
     RepaintWindow();
+    access_->Renewed();
 }
 
 void MainForm::RepaintWindow()
@@ -659,6 +689,7 @@ void MainForm::RepaintWindow()
 void MainForm::PlaySound(Sound sound)
 {
     audio_->PlaySound(ToInt(sound), settings_.SoundOn);
+    access_->Sounded(sound);
 }
 
 void MainForm::Delay(int ms)

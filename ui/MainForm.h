@@ -43,6 +43,7 @@ class DlgResources;
 class OptionDlg;
 class HighscoreDlg;
 class GameRecords;
+class BoardAccess;
 
 class MainForm : public QWidget, public GameView, public OptionHost {
     Q_OBJECT
@@ -93,6 +94,7 @@ public:
     void BackgroundChanged() override;
     void ToggleMusic() override;
     QString MusicFileName() const override;
+    void CakeLabelsChanged() override;
 
     // --- GameView
     void CellEmptied(int col, int row) override;
@@ -131,6 +133,8 @@ public:
     // answer a message box.
     void CloseUnasked();
     void Timer1Timer() { game_.Timer1Timer(); }
+    // Key L: each cake's slice count and colour sign printed on it, or not.
+    void ToggleCakeLabels();
 
     // Painting of the two surfaces, called by their paint events.
     void BoxPaint(QPainter& p, const QRegion& dirty);
@@ -251,6 +255,7 @@ private:
     help::HelpRuntime* help_ = nullptr;
     std::unique_ptr<help::THookHelpSystem> helpHook_;
     GameRecords* records_ = nullptr;
+    std::unique_ptr<BoardAccess> access_;  // the board and tool bar for screen readers
 
     YesNoDlg* yesNoDlg_ = nullptr;
     TongueDlg* tongueDlg_ = nullptr;

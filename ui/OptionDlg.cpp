@@ -6,6 +6,7 @@
 #include "ui/FramedPanel.h"
 #include "ui/ImageButton.h"
 
+#include <QCheckBox>
 #include <QLabel>
 
 namespace torvella::ui {
@@ -52,6 +53,19 @@ OptionDlg::OptionDlg(settings::GameSettings& settings, OptionHost& host, QWidget
     connect(soundBtn_, &ImageButton::clicked, this, &OptionDlg::SoundBtnClick);
     connect(musicBtn_, &ImageButton::clicked, this, &OptionDlg::MusicBtnClick);
     connect(backBtn_, &ImageButton::clicked, this, &OptionDlg::BackBtnClick);
+
+    // Below the four buttons: the cakes' labels, for players who cannot count the slices
+    // at a glance or tell the colours apart.
+    labelsBox_ = new QCheckBox(optPanel_);
+    labelsBox_->setObjectName(QStringLiteral("LabelsBox"));
+    labelsBox_->setGeometry(20, 282, 340, 24);
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(16);
+    labelsBox_->setFont(font);
+    QPalette pal = labelsBox_->palette();
+    pal.setColor(QPalette::WindowText, Qt::white);
+    labelsBox_->setPalette(pal);
+    connect(labelsBox_, &QCheckBox::clicked, this, &OptionDlg::LabelsBoxClick);
 }
 
 void OptionDlg::BindPictures(const DlgResources& res)
@@ -97,6 +111,8 @@ void OptionDlg::RefreshTexts()
         musicLabel_->setText(s.Text("Musik ist aus.", "Music is off."));
     backBtn_->setToolTip(s.Text("Hintergrund ändern", "Change background"));
     backLabel_->setText(s.Text("Hintergrund: ", "Background: ") + QString::number(static_cast<long long>(s.BackMode) + 1));
+    labelsBox_->setText(s.Text("Stückzahl und Farbzeichen auf den Torten", "Slice counts and colour signs on the cakes"));
+    labelsBox_->setChecked(s.CakeLabels);
 }
 
 void OptionDlg::exitClick() { accept(); }
@@ -117,6 +133,13 @@ void OptionDlg::SoundBtnClick()
 void OptionDlg::MusicBtnClick()
 {
     host_.ToggleMusic();
+    RefreshTexts();
+}
+
+void OptionDlg::LabelsBoxClick()
+{
+    settings_.ToggleCakeLabels();
+    host_.CakeLabelsChanged();
     RefreshTexts();
 }
 

@@ -4,6 +4,7 @@
 // the only other button closes it.
 #include "ui/ModalDlg.h"
 
+class QCheckBox;
 class QLabel;
 
 namespace torvella::settings {
@@ -28,6 +29,8 @@ public:
     virtual void ToggleMusic() = 0;
     // Name of the current music file, without folder, with extension.
     virtual QString MusicFileName() const = 0;
+    // The cakes' labels were switched on or off: the board is drawn anew.
+    virtual void CakeLabelsChanged() { BackgroundChanged(); }
 };
 
 class OptionDlg : public ModalDlg {
@@ -48,6 +51,7 @@ public slots:
     void SoundBtnClick();
     void MusicBtnClick();
     void BackBtnClick();
+    void LabelsBoxClick();
 
 private:
     settings::GameSettings& settings_;
@@ -68,6 +72,7 @@ private:
     QLabel* soundLabel_;
     QLabel* musicLabel_;
     QLabel* backLabel_;
+    QCheckBox* labelsBox_;
 };
 
 } // namespace torvella::ui

@@ -1,4 +1,4 @@
-// The settings model: what a load makes of each stored text, the four switches stored in
+// The settings model: what a load makes of each stored text, the switches stored in
 // one write (and nothing when that write fails), and the rules of the options' changes.
 #include "settings/GameSettings.h"
 
@@ -42,6 +42,7 @@ TEST_F(SettingsModel, LoadTakesEachReadableValueAndTheDefaultForTheRest)
         bool sound, music;
         int backMode;
         const char* player;
+        bool labels = false;
     };
     const Case cases[] = {
         {"", -1, true, true, 0, "Mr.Brain"},
@@ -56,6 +57,9 @@ TEST_F(SettingsModel, LoadTakesEachReadableValueAndTheDefaultForTheRest)
         {"[common]\nsound=@Rect(1 2 3 4)\nbackmode=2\n", -1, true, true, 2, "Mr.Brain"},
         // names compare without regard to case
         {"[Common]\nTONGUE=0\n", 0, true, true, 0, "Mr.Brain"},
+        // the cakes' labels: off unless stored on
+        {"[common]\ncakelabels=1\nbackmode=3\n", -1, true, true, 3, "Mr.Brain", true},
+        {"[common]\ncakelabels=on\n", -1, true, true, 0, "Mr.Brain", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.store);
@@ -68,11 +72,12 @@ TEST_F(SettingsModel, LoadTakesEachReadableValueAndTheDefaultForTheRest)
         EXPECT_EQ(s.MusicOn, c.music);
         EXPECT_EQ(s.BackMode, c.backMode);
         EXPECT_EQ(s.Player, QString::fromUtf8(c.player));
+        EXPECT_EQ(s.CakeLabels, c.labels);
         EXPECT_TRUE(s.MusicAvailable) << "not stored, so a load leaves it";
     }
 }
 
-TEST_F(SettingsModel, SaveStoresTheFourSwitchesAndLeavesTheNameToTheList)
+TEST_F(SettingsModel, SaveStoresTheSwitchesAndLeavesTheNameToTheList)
 {
     WriteStore("[common]\nplayer=Ann\nhs0=kept\n");
     GameSettings s;
@@ -81,6 +86,7 @@ TEST_F(SettingsModel, SaveStoresTheFourSwitchesAndLeavesTheNameToTheList)
     s.MusicOn = true;
     s.BackMode = 12;
     s.Player = QStringLiteral("Bob");
+    s.CakeLabels = true;
     s.Save(ini);
 
     GameSettings back;
@@ -90,6 +96,9 @@ TEST_F(SettingsModel, SaveStoresTheFourSwitchesAndLeavesTheNameToTheList)
     EXPECT_TRUE(back.MusicOn);
     EXPECT_EQ(back.BackMode, 12);
     EXPECT_EQ(back.Player, QStringLiteral("Ann"));
+    EXPECT_TRUE(back.CakeLabels);
+    // A key of its own beside the old ones, which keep their names and texts.
+    EXPECT_EQ(ini.ReadString(QStringLiteral("common"), QStringLiteral("cakelabels"), QString()), QStringLiteral("1"));
     EXPECT_EQ(ini.ReadString(QStringLiteral("common"), QStringLiteral("sound"), QString()), QStringLiteral("0"));
     EXPECT_EQ(ini.ReadString(QStringLiteral("common"), QStringLiteral("hs0"), QString()), QStringLiteral("kept"));
 }
