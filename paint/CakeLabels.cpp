@@ -53,14 +53,15 @@ void DrawCakeLabel(QPainter& p, const Geometry& g, int x, int y, int slices, int
     const qreal R = g.CakeRadius;
     QFont font(QStringLiteral("Liberation Sans"));
     font.setBold(true);
-    font.setPixelSize(std::max(7, static_cast<int>(R * 0.62)));
+    font.setPixelSize(std::max(7, static_cast<int>(R * 0.52)));
     const QString text = QString::number(slices);
     const QFontMetricsF fm(font);
     const QRectF ink = fm.tightBoundingRect(text);
-    // The badge stands a little above the centre, the sign below it, both inside the slices.
-    const qreal padX = std::max<qreal>(2.0, R * 0.12), padY = std::max<qreal>(1.5, R * 0.09);
+    // The badge stands above the centre and the sign below it, both inside the slices and
+    // clear of the centre, where the timer's pulse dot shows which cakes may be served.
+    const qreal padX = std::max<qreal>(2.0, R * 0.12), padY = std::max<qreal>(1.5, R * 0.08);
     const QSizeF badge(ink.width() + 2 * padX, fm.capHeight() + 2 * padY);
-    const QPointF centre(x, y - R * 0.14);
+    const QPointF centre(x, y - R * 0.22 - badge.height() / 2);
     const QRectF box(centre - QPointF(badge.width() / 2, badge.height() / 2), badge);
 
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -73,7 +74,7 @@ void DrawCakeLabel(QPainter& p, const Geometry& g, int x, int y, int slices, int
     p.setPen(Qt::white);
     p.drawText(QPointF(centre.x() - ink.width() / 2 - ink.left(), centre.y() + fm.capHeight() / 2), text);
 
-    DrawColourSign(p, g, x, static_cast<int>(y + R * 0.56), colour);
+    DrawColourSign(p, g, x, static_cast<int>(y + R * 0.52), colour);
 }
 
 } // namespace torvella::paint

@@ -61,6 +61,7 @@ OptionDlg::OptionDlg(settings::GameSettings& settings, OptionHost& host, QWidget
     labelsBox_->setGeometry(20, 282, 340, 24);
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(16);
+    font.setBold(false);
     labelsBox_->setFont(font);
     QPalette pal = labelsBox_->palette();
     pal.setColor(QPalette::WindowText, Qt::white);
@@ -111,7 +112,7 @@ void OptionDlg::RefreshTexts()
         musicLabel_->setText(s.Text("Musik ist aus.", "Music is off."));
     backBtn_->setToolTip(s.Text("Hintergrund ändern", "Change background"));
     backLabel_->setText(s.Text("Hintergrund: ", "Background: ") + QString::number(static_cast<long long>(s.BackMode) + 1));
-    labelsBox_->setText(s.Text("Stückzahl und Farbzeichen auf den Torten", "Slice counts and colour signs on the cakes"));
+    labelsBox_->setText(s.Text("Stückzahl und Zeichen auf den Torten", "Slice counts and signs on the cakes"));
     labelsBox_->setChecked(s.CakeLabels);
 }
 
