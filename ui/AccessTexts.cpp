@@ -76,6 +76,24 @@ QString DeadEndText(const settings::GameSettings& s)
     return s.Text("Sackgasse: keine Torte kann mehr ziehen", "dead end: no cake can move");
 }
 
+QString ButtonName(const settings::GameSettings& s, const QString& objectName)
+{
+    // The pictures say it on screen: a tick, a cross, a flag.
+    static const struct {
+        const char* object;
+        Pair name;
+    } kButtons[] = {
+        {"YesBtn", {"Ja", "Yes"}},         {"NoBtn", {"Nein", "No"}},
+        {"OkBtn", {"OK", "OK"}},           {"CancelBtn", {"Abbrechen", "Cancel"}},
+        {"CloseBtn", {"Schließen", "Close"}}, {"GermanBtn", {"Deutsch", "Deutsch"}},
+        {"EnglishBtn", {"English", "English"}},
+    };
+    for (const auto& b : kButtons)
+        if (objectName == QLatin1String(b.object))
+            return T(s, b.name);
+    return {};
+}
+
 QString StatusName(const settings::GameSettings& s) { return s.Text("Letzter Zug", "Last move"); }
 
 } // namespace torvella::ui::access

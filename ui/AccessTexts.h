@@ -31,6 +31,9 @@ QString RefusedText(const settings::GameSettings& s);
 QString JumpText(const settings::GameSettings& s, int jumpsLeft);
 QString SolvedText(const settings::GameSettings& s);
 QString DeadEndText(const settings::GameSettings& s);
+// The name of a dialog's image button that has no hint, by its object name ("YesBtn",
+// "NoBtn", "OkBtn", "CancelBtn", "CloseBtn", "GermanBtn", "EnglishBtn"); empty for others.
+QString ButtonName(const settings::GameSettings& s, const QString& objectName);
 // "Letzter Zug" / "Last move", the status line's name while nothing happened yet.
 QString StatusName(const settings::GameSettings& s);
 

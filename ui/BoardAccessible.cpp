@@ -29,6 +29,14 @@ BoardAccess* AccessFor(const QWidget* w)
     return nullptr;
 }
 
+// The settings the game's window uses, for texts outside the board; the defaults (English)
+// before a window is there.
+const settings::GameSettings& LanguageNow()
+{
+    static const settings::GameSettings defaults;
+    return Registry().isEmpty() ? defaults : Registry().front()->Settings();
+}
+
 void Tell(QAccessibleEvent& e) { QAccessible::updateAccessibility(&e); }
 
 QRect GlobalSquare(const QWidget* w, const Point& centre, int radius)
@@ -317,7 +325,8 @@ public:
     {
         const QString own = QAccessibleWidget::text(t);
         if (t == QAccessible::Name && own.isEmpty())
-            return widget()->toolTip();
+            return widget()->toolTip().isEmpty() ? access::ButtonName(LanguageNow(), widget()->objectName())
+                                                 : widget()->toolTip();
         // The hint is the name already; said twice it is noise.
         if (t == QAccessible::Description && widget()->accessibleName().isEmpty())
             return widget()->accessibleDescription();

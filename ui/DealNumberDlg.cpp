@@ -68,6 +68,7 @@ void DealNumberDlg::FormActivate()
 {
     prompt_->setText(settings_.Text("Welche Auslage? Nummer eingeben oder einfügen:",
                                     "Which tableau? Type or paste its number:"));
+    field_->setAccessibleName(prompt_->text());
     field_->setFocus();
 }
 

@@ -143,6 +143,9 @@ void HighscoreDlg::FormActivate()
 {
     title_->setText(settings_.Text("Torvella - Bestenliste", "Torvella - Highscore"));
     delcheck_->setText(settings_.Text("alle Einträge löschen", "remove all entries"));
+    // The check box and the edit field have no text of their own for a screen reader.
+    clearBox_->setAccessibleName(delcheck_->text());
+    edit1_->setAccessibleName(settings_.Text("Dein Name", "Your name"));
 }
 
 void HighscoreDlg::showEvent(QShowEvent* e)

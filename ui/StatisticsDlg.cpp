@@ -94,8 +94,10 @@ StatisticsDlg::StatisticsDlg(const settings::GameSettings& settings, std::functi
     askText_ = MakeLabel(askText, "askText", QRect(5, 5, 288, 67), 16, true, Qt::AlignCenter);
     askText_->setWordWrap(true);
     askNo_ = new ImageButton(askPanel_);
+    askNo_->setObjectName(QStringLiteral("NoBtn"));
     askNo_->setGeometry(204, 100, 50, 50);
     askYes_ = new ImageButton(askPanel_);
+    askYes_->setObjectName(QStringLiteral("YesBtn"));
     askYes_->setGeometry(260, 100, 50, 50);
     connect(askYes_, &ImageButton::clicked, this, &StatisticsDlg::ResetYesClick);
     connect(askNo_, &ImageButton::clicked, this, &StatisticsDlg::ResetNoClick);

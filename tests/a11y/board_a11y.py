@@ -26,7 +26,8 @@ HINTS = [
 ]
 # Disabled until the first move: same tableau, undo, pause.
 DISABLED_AT_DEAL = {HINTS[1], HINTS[2], HINTS[3]}
-KEYS = {"Left": 0xFF51, "Up": 0xFF52, "Right": 0xFF53, "Down": 0xFF54, "Return": 0xFF0D}
+KEYS = {"Left": 0xFF51, "Up": 0xFF52, "Right": 0xFF53, "Down": 0xFF54, "Return": 0xFF0D, "Escape": 0xFF1B, "o": 0x6F}
+CONTROL_MASK = 1 << 2
 
 failures = []
 events = []
@@ -110,8 +111,12 @@ def on_event(e):
     events.append(what)
 
 
-def press(key):
+def press(key, control=False):
+    if control:
+        Atspi.generate_keyboard_event(CONTROL_MASK, None, Atspi.KeySynthType.LOCKMODIFIERS)
     Atspi.generate_keyboard_event(KEYS[key], None, Atspi.KeySynthType.SYM)
+    if control:
+        Atspi.generate_keyboard_event(CONTROL_MASK, None, Atspi.KeySynthType.UNLOCKMODIFIERS)
     pump(0.3)
 
 
@@ -252,6 +257,25 @@ def run(game):
           "the score's change was told")
     check(any(e.startswith("object:property-change:accessible-name [status bar]") for e in events[mark:]),
           "the move's outcome was told on the status line")
+
+    # The options window: every control has a name.
+    press("o", control=True)
+
+    def options():
+        for i in range(app.get_child_count()):
+            w = app.get_child_at_index(i)
+            if w is not None and find(w, Atspi.Role.CHECK_BOX) is not None:
+                return w
+        return None
+
+    dialog = wait_for("the options", options, 5)
+    check(dialog is not None, "Ctrl+O opens the options window")
+    if dialog is not None:
+        controls = [a for a in descendants(dialog) if a.get_role() in (Atspi.Role.PUSH_BUTTON, Atspi.Role.CHECK_BOX)]
+        names = [name(a) for a in controls]
+        check(len(controls) == 6 and all(n.strip() for n in names), "the options' six controls are named: %r" % names)
+        check("Slice counts and signs on the cakes" in names, "the cake labels' check box is among them")
+        press("Escape")
 
 
 if __name__ == "__main__":

@@ -28,6 +28,9 @@ TEST(AccessTexts, NamesInBothLanguages)
         {SlotName(de, Slot::Hold, 2, 0), SlotName(en, Slot::Hold, 2, 0), "grüner Warteplatz: leer", "green hold place: empty"},
         {JumpText(de, 1), JumpText(en, 1), "Sprung, noch 1 Sprung", "jump, 1 jump left"},
         {JumpText(de, 0), JumpText(en, 0), "Sprung, noch 0 Sprünge", "jump, 0 jumps left"},
+        {ButtonName(de, QStringLiteral("YesBtn")), ButtonName(en, QStringLiteral("YesBtn")), "Ja", "Yes"},
+        {ButtonName(de, QStringLiteral("CloseBtn")), ButtonName(en, QStringLiteral("CloseBtn")), "Schließen", "Close"},
+        {ButtonName(de, QStringLiteral("Unknown")), ButtonName(en, QStringLiteral("Unknown")), "", ""},
         {LiftedText(de, 3, 12), LiftedText(en, 3, 12), "aufgehoben: blaue Torte, 12 Stücke", "lifted: blue cake, 12 slices"},
     };
     for (const auto& c : cases) {
