@@ -116,7 +116,7 @@ constexpr FaceSet kGameFaces[kButtons] = {
 
 } // namespace
 
-MainForm::MainForm(help::HelpRuntime* help, QWidget* parent) : QWidget(parent), game_(*this)
+MainForm::MainForm(help::HelpRuntime* help, QWidget* parent) : QWidget(parent), game_(*this), placer_(*this, ini_)
 {
     help_ = help;
     FormCreate();
@@ -377,14 +377,12 @@ void MainForm::ToggleCakeLabels()
 
 void MainForm::moveEvent(QMoveEvent*)
 {
-    FrameMayBeKnown();
-    NoteNormalFrame();
+    placer_.Moved();
 }
 
 void MainForm::resizeEvent(QResizeEvent*)
 {
-    FrameMayBeKnown();
-    NoteNormalFrame();
+    placer_.Moved();
     const int w = width();
     toolBox_->setGeometry(0, 0, w, paint::kToolBarHeight);
     box_->setGeometry(0, paint::kToolBarHeight, w, std::max(0, height() - paint::kToolBarHeight));
@@ -924,7 +922,7 @@ void MainForm::CloseUnasked()
 void MainForm::Leave()
 {
     // The frame is still on the screen: its rectangle is the one to keep.
-    closedPlacement_ = CurrentPlacement();
+    placer_.KeepClosingPlacement();
     timer_.stop();
     help::HelpQuitAtClose();
     SaveSettings();
@@ -946,98 +944,19 @@ void MainForm::SaveSettings()
     }
 }
 
-// The normal (restored) frame rectangle, right and bottom exclusive.
-settings::WindowPlacement MainForm::CurrentPlacement() const
-{
-    if (settings::ShowCommandFor(windowState()) == settings::ShowNormal)
-        return settings::PlacementOf(geometry(), FrameNow(), windowState());
-    // Not the frame of now: a maximised window's frame may be thinner than its normal one.
-    return settings::PlacementOf(normalGeometry(), normalFrame_.value_or(FrameNow()), windowState());
-}
-
-QMargins MainForm::FrameNow() const
-{
-    const QRect frame = frameGeometry();
-    const QRect client = geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-            frame.bottom() - client.bottom()};
-}
-
-void MainForm::NoteNormalFrame()
-{
-    if (settings::ShowCommandFor(windowState()) == settings::ShowNormal && frameGeometry() != geometry())
-        normalFrame_ = FrameNow();
-}
-
 void MainForm::setVisible(bool visible)
 {
     // Placed before it is mapped: a position given before the window exists is taken as
     // the frame's, and the window manager puts the frame there from the first map on.
     if (visible && !isVisible() && !closing_)
-        RestorePlacement();
+        placer_.Restore();
     QWidget::setVisible(visible);
-}
-
-void MainForm::RestorePlacement()
-{
-    storedPlacement_ = settings::Read(ini_, settings::keys::Placement);
-    clientSizeAtShow_ = size();
-    framePending_ = true;
-    ApplyPlacement();
-}
-
-void MainForm::ApplyPlacement()
-{
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect virt = screen->virtualGeometry();
-    const QRect prim = screen->geometry();
-    const int dw = frameGeometry().width() - width();
-    const int dh = frameGeometry().height() - height();
-    // The window's own size with the frame as far as it is known.
-    settings::WindowPlacement current = CurrentPlacement();
-    current.right = current.left + clientSizeAtShow_.width() + dw;
-    current.bottom = current.top + clientSizeAtShow_.height() + dh;
-    const settings::WindowPlacement pl = settings::RestorePlacement(
-        storedPlacement_, current, {virt.x(), virt.y(), virt.width(), virt.height()},
-        {prim.x(), prim.y(), prim.width(), prim.height()});
-    // The smallest outer size the player can drag the window to.
-    setMinimumSize(settings::MinTrackWidth - dw, settings::MinTrackHeight - dh);
-    if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))
-        return;
-    move(pl.left, pl.top); // the frame's position
-    resize(std::max(pl.Width() - dw, 1), std::max(pl.Height() - dh, 1));
-}
-
-void MainForm::FrameMayBeKnown()
-{
-    // The stored rectangle is the outer one. Until the window manager has framed the
-    // window its frame is not known, and the first placement took the outer size for the
-    // client's; once the frame is there, the same placement is made again with it.
-    if (!framePending_ || frameGeometry() == geometry())
-        return;
-    framePending_ = false;
-    ApplyPlacement();
 }
 
 void MainForm::SavePlacement()
 {
     try {
-        settings::WindowPlacement placement = closedPlacement_.value_or(CurrentPlacement());
-        // Under Wayland a window neither chooses nor learns its position: keep the one
-        // stored, change only the size.
-        if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
-            const QScreen* screen = QGuiApplication::primaryScreen();
-            const QRect prim = screen ? screen->geometry() : QRect();
-            placement = settings::KeepStoredPosition(placement, settings::Read(ini_, settings::keys::Placement),
-                                                     {prim.x(), prim.y(), prim.width(), prim.height()});
-        }
-        settings::Changes()
-            .Set(settings::keys::Placement, settings::FormatPlacement(placement))
-            .Remove(settings::keys::PlacementColour)
-            .Remove(settings::keys::PlacementFont)
-            .WriteTo(ini_);
+        placer_.Save();
     } catch (const settings::StoreError& e) {
         // The player was told at close that the store cannot be written; the same
         // failure a moment later is no news.

@@ -12,6 +12,7 @@
 #include "settings/IniCtrl.h"
 #include "settings/WindowState.h"
 #include "ui/OptionDlg.h"
+#include "ui/WindowPlacer.h"
 
 #include <QImage>
 #include <QMargins>
@@ -181,12 +182,6 @@ private:
     void ReportError(const QString& text);
     void AudioProblem(const QString& detail);
     void ShowAudioReport();
-    settings::WindowPlacement CurrentPlacement() const;
-    QMargins FrameNow() const;
-    void NoteNormalFrame();
-    void RestorePlacement();
-    void ApplyPlacement();
-    void FrameMayBeKnown();
     void SavePlacement();
     QRect CakeRect(int x, int y) const;
     QRect CarriedRect() const;
@@ -198,6 +193,7 @@ private:
     settings::TChiffre scoreScrambler_;
     settings::GameSettings settings_;
     Game game_;
+    WindowPlacer placer_;
     QString programFolder_;
     bool firstShowPending_ = false;
     bool firstPaintDone_ = false;
@@ -206,11 +202,6 @@ private:
     bool languageAsked_ = false;       // the first show's language question is over
     bool audioReported_ = false;       // the one audio report of this run is on its way
     QString audioReport_;              // waiting for the language question to end
-    std::optional<settings::WindowPlacement> closedPlacement_;
-    QString storedPlacement_;     // as read at the last show
-    QSize clientSizeAtShow_;      // the size centring works from when nothing is stored
-    std::optional<QMargins> normalFrame_;  // the frame's widths when last seen in the normal state
-    bool framePending_ = false;   // placed before the window manager's frame was known  // taken while the frame still stands
     bool storeFailedAtClose_ = false;  // the settings could not be written at close
 
     // The pictures are made for the screen's device pixel ratio; moving to a screen of
