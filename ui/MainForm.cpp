@@ -13,6 +13,7 @@
 #include "ui/DlgResources.h"
 #include "ui/ExplodeEffect.h"
 #include "ui/HighscoreDlg.h"
+#include "ui/HintSearch.h"
 #include "ui/ImageButton.h"
 #include "ui/InfoDlg.h"
 #include "ui/OptionDlg.h"
@@ -47,10 +48,6 @@ namespace torvella::ui {
 namespace {
 
 constexpr int kSoundCount = 7; // the clips of the wave list, sound numbers 1 to 7
-
-// A hint blinks three times over about a second.
-constexpr int kHintBlinkPhases = 6;
-constexpr int kHintBlinkMs = 170;
 
 // The two paint areas: opaque surfaces that hand their paint events to the main window;
 // the board area hands over its mouse events too.
@@ -124,9 +121,7 @@ MainForm::MainForm(help::HelpRuntime* help, QWidget* parent) : QWidget(parent), 
 
 MainForm::~MainForm()
 {
-    hintCancel_ = true;
-    if (hintThread_.joinable())
-        hintThread_.join();
+    hints_.reset();  // a search still running is cancelled first
     // FormDestroy: the help hook goes, and the placement is kept for the next start.
     help::DestroyMainHelpHook(helpHook_);
     SavePlacement();
@@ -238,10 +233,13 @@ void MainForm::FormCreate()
         audio_->Idle();
     });
     timer_.start(100);
-    hintTimer_.setInterval(kHintBlinkMs);
-    connect(&hintTimer_, &QTimer::timeout, this, [this] {
-        --hintBlinks_;
-        HintBlinkStep();
+    hints_ = std::make_unique<HintSearch>(game_);
+    connect(hints_.get(), &HintSearch::MarksChanged, this, &MainForm::HintMarksChanged);
+    connect(hints_.get(), &HintSearch::NoAnswerInTime, this, [this] {
+        // Neither a drop nor a proof within the search's limit: say so, charge nothing.
+        if (yesNoDlg_)
+            yesNoDlg_->ShowText(MessageKind::Text, settings_.Text("Auf die Schnelle finde ich hier keinen Tipp.",
+                                                                  "I can't find a hint here in good time."));
     });
     // The loop can be ended from outside (the session manager's "die" at logout): the
     // game then closes as if by a quit signal. The application first asks every window
@@ -441,9 +439,11 @@ void MainForm::BoxPaint(QPainter& p, const QRegion& dirty)
                     paint::DrawPulseDot(p, g, c.x, c.y, dotColour_[i]);
             }
     }
-    if (HintRingsShown())
-        paint::DrawHintMarks(p, g, g.CellCentre(hintMove_.from.col, hintMove_.from.row),
-                             g.CellCentre(hintMove_.to.col, hintMove_.to.row));
+    if (hints_->MarksShown()) {
+        const Move shown = hints_->Shown();
+        paint::DrawHintMarks(p, g, g.CellCentre(shown.from.col, shown.from.row),
+                             g.CellCentre(shown.to.col, shown.to.row));
+    }
     if (carried_.shown && cursor_.Carrying()) {
         // The keys' cake stays at its cell's centre: it has to look lifted.
         paint::DrawCarriedCake(p, g, carried_.at.x(), carried_.at.y(), carried_.slices, carried_.colour,
@@ -728,53 +728,28 @@ void MainForm::ShowNoSolution()
 
 void MainForm::ShowHint(Move move)
 {
-    hintMove_ = move;
-    hintBlinks_ = kHintBlinkPhases;
-    HintBlinkStep();
-    hintTimer_.start();
+    hints_->Show(move);
 }
 
 // ---------------------------------------------------------------- hints
 
 void MainForm::HintKeyPress()
 {
-    if (hintSearching_ || !game_.HintPossible())
+    if (!hints_->CanStart())
         return;
-    hintSearching_ = true;
     audio_->Prefetch();  // the hint's sound is ready when the answer comes
-    if (hintThread_.joinable())
-        hintThread_.join();
-    const Tableau asked = game_.Position();
-    hintThread_ = std::thread([this, asked] {
-        const Solution solution = Solve(asked, HintLimits(&hintCancel_));
-        QMetaObject::invokeMethod(
-            this, [this, asked, solution] { HintFound(asked, solution); }, Qt::QueuedConnection);
-    });
+    hints_->Start();
 }
 
-void MainForm::HintFound(const Tableau& askedAbout, const Solution& solution)
-{
-    hintSearching_ = false;
-    if (solution.cancelled) {
-        // Neither a drop nor a proof within the search's limit: say so, charge nothing.
-        if (yesNoDlg_)
-            yesNoDlg_->ShowText(MessageKind::Text, settings_.Text("Auf die Schnelle finde ich hier keinen Tipp.",
-                                                                  "I can't find a hint here in good time."));
-        return;
-    }
-    std::optional<Move> first;
-    if (solution.solvable && !solution.moves.empty())
-        first = solution.moves.front();
-    game_.GiveHint(askedAbout, first);
-}
+bool MainForm::HintSearching() const { return hints_->Searching(); }
+bool MainForm::HintRingsShown() const { return hints_->MarksShown(); }
 
-void MainForm::HintBlinkStep()
+void MainForm::HintMarksChanged()
 {
     const Geometry& g = game_.Layout();
-    box_->update(paint::HintMarksRect(g, g.CellCentre(hintMove_.from.col, hintMove_.from.row),
-                               g.CellCentre(hintMove_.to.col, hintMove_.to.row)));
-    if (hintBlinks_ == 0)
-        hintTimer_.stop();
+    const Move shown = hints_->Shown();
+    box_->update(paint::HintMarksRect(g, g.CellCentre(shown.from.col, shown.from.row),
+                                      g.CellCentre(shown.to.col, shown.to.row)));
 }
 
 void MainForm::ShowHighscore(int32_t score, bool viewOnly)

@@ -5,7 +5,6 @@
 #include "audio/AudioService.h"
 #include "core/BoardCursor.h"
 #include "core/Game.h"
-#include "core/Solver.h"
 #include "paint/ToolBarPainter.h"
 #include "settings/Chiffre.h"
 #include "settings/GameSettings.h"
@@ -20,9 +19,7 @@
 #include <QWidget>
 
 #include <array>
-#include <atomic>
 #include <memory>
-#include <thread>
 #include <optional>
 
 class QLabel;
@@ -45,6 +42,7 @@ class OptionDlg;
 class HighscoreDlg;
 class GameRecords;
 class BoardAccess;
+class HintSearch;
 
 class MainForm : public QWidget, public GameView, public OptionHost {
     Q_OBJECT
@@ -149,9 +147,9 @@ public:
     // Key H: the first drop of a solution from here, paid like a jump. The solver runs on
     // a thread of its own; the answer comes back to the window's thread.
     void HintKeyPress();
-    bool HintSearching() const { return hintSearching_; }
+    bool HintSearching() const;
     // The hint's marks stand on the screen now (they blink three times).
-    bool HintRingsShown() const { return hintBlinks_ > 0 && hintBlinks_ % 2 == 0; }
+    bool HintRingsShown() const;
 
     static constexpr int kInitialClientWidth = 702;
     static constexpr int kInitialClientHeight = 462;
@@ -186,8 +184,7 @@ private:
     QRect CakeRect(int x, int y) const;
     QRect CarriedRect() const;
     QRect DotRect(const Point& centre) const;
-    void HintFound(const Tableau& askedAbout, const Solution& solution);
-    void HintBlinkStep();
+    void HintMarksChanged();
 
     settings::IniCtrl ini_;
     settings::TChiffre scoreScrambler_;
@@ -227,12 +224,7 @@ private:
 
     QTimer timer_;
 
-    std::thread hintThread_;
-    std::atomic<bool> hintCancel_{false};
-    bool hintSearching_ = false;
-    Move hintMove_{};
-    int hintBlinks_ = 0;  // phases of the blink still to come; even: the rings show
-    QTimer hintTimer_;
+    std::unique_ptr<HintSearch> hints_;
     QWidget* toolBox_ = nullptr;
     QWidget* box_ = nullptr;
     std::array<ImageButton*, kButtons> gameButtons_{};
