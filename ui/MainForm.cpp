@@ -16,6 +16,7 @@
 #include "ui/HintSearch.h"
 #include "ui/ImageButton.h"
 #include "ui/InfoDlg.h"
+#include "ui/MusicKeeper.h"
 #include "ui/OptionDlg.h"
 #include "ui/GameRecords.h"
 #include "ui/StoreProblems.h"
@@ -209,8 +210,12 @@ void MainForm::FormCreate()
     for (int n = 1; n <= kSoundCount; ++n)
         clips << assets::Wave(n);
     audio_ = audio::CreateAudio(programFolder_, clips);
-    audio_->SetErrorHandler([this](const QString& message) { AudioProblem(message); });
-    settings_.MusicAvailable = audio_->StartUp(programFolder_);
+    music_ = new MusicKeeper(*audio_, settings_, this);
+    music_->SetTeller([this](const QString& text) {
+        if (yesNoDlg_)
+            yesNoDlg_->ShowText(MessageKind::Text, text);
+    });
+    music_->StartUp(programFolder_);
 
     // 8. - 15.
     game_.Seed(Random::SeedFromClock());
@@ -459,10 +464,7 @@ void MainForm::BoxPaint(QPainter& p, const QRegion& dirty)
     }
     if (!firstPaintDone_) {
         firstPaintDone_ = true;
-        // Music starts within the first keeper run: its library loads now, in the
-        // background, once the first frame is on the screen.
-        if (settings_.MusicOn && settings_.MusicAvailable)
-            QTimer::singleShot(0, this, [this] { audio_->Prefetch(); });
+        music_->FirstFrameShown();
     }
 }
 
@@ -760,58 +762,22 @@ void MainForm::ShowHighscore(int32_t score, bool viewOnly)
 
 void MainForm::KeepMusicPlaying()
 {
-    audio_->KeepMusicPlaying(settings_.MusicAvailable, settings_.MusicOn);
+    music_->Keep();
 }
 
 void MainForm::ToggleMusic()
 {
-    audio_->ToggleMusic(settings_.MusicOn);
+    music_->Toggle();
 }
 
 void MainForm::UseMusicFolder(const QString& folder)
 {
-    settings_.MusicAvailable = audio_->StartUp(folder);
-}
-
-// The audio side reports from inside the clock tick (the music keeper) or the options
-// dialog. A modal message opened there would hold the tick, and with it the clock and
-// the pulse, until it is answered; so the report is shown from the event loop instead,
-// after the language question at start-up, and only once per run: music is off after
-// any failure, and a second report would only repeat the first.
-void MainForm::AudioProblem(const QString& detail)
-{
-    if (audioReported_ || unasked_ || closing_) {
-        std::fprintf(stderr, "torvella: %s\n", qPrintable(detail));
-        return;
-    }
-    audioReported_ = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this, detail] {
-            audioReport_ = detail;
-            if (languageAsked_)
-                ShowAudioReport();
-        },
-        Qt::QueuedConnection);
-}
-
-void MainForm::ShowAudioReport()
-{
-    const QString detail = std::exchange(audioReport_, QString());
-    if (detail.isEmpty())
-        return;
-    // The sound system's own words (which have no German, and are often too long for the
-    // message) go to standard error; the player reads what it means for the game.
-    std::fprintf(stderr, "torvella: %s\n", qPrintable(detail));
-    if (unasked_ || closing_ || !yesNoDlg_)
-        return;
-    yesNoDlg_->ShowText(MessageKind::Text, settings_.Text("Die Musik kann nicht gespielt werden und ist jetzt ausgeschaltet.",
-                                                          "The music cannot be played and is now switched off."));
+    music_->StartUp(folder);
 }
 
 QString MainForm::MusicFileName() const
 {
-    return audio_->CurrentFileName();
+    return music_->FileName();
 }
 
 // ---------------------------------------------------------------- buttons that open something
@@ -853,10 +819,8 @@ void MainForm::FormShow()
         tongueDlg_->exec();
         SetLanguageTexts();
     }
-    languageAsked_ = true;
     QTimer::singleShot(0, records_, [this] { records_->WindowReady(); });
-    if (!audioReport_.isEmpty())
-        QTimer::singleShot(0, this, [this] { ShowAudioReport(); });
+    music_->PlayerMayBeAsked();
 }
 
 void MainForm::closeEvent(QCloseEvent* e)
@@ -883,6 +847,7 @@ void MainForm::CloseUnasked()
     if (closing_)
         return;
     unasked_ = true;
+    music_->Silence();
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible())
             dialog->reject();
@@ -902,6 +867,7 @@ void MainForm::Leave()
     help::HelpQuitAtClose();
     SaveSettings();
     closing_ = true;
+    music_->Silence();
     boardBitmap_ = QImage();
     boardBackBitmap_ = QImage();
 }

@@ -43,6 +43,7 @@ class HighscoreDlg;
 class GameRecords;
 class BoardAccess;
 class HintSearch;
+class MusicKeeper;
 
 class MainForm : public QWidget, public GameView, public OptionHost {
     Q_OBJECT
@@ -178,8 +179,6 @@ private:
     void RecomposeToolBar();
     void MatchScreenRatio();
     void ReportError(const QString& text);
-    void AudioProblem(const QString& detail);
-    void ShowAudioReport();
     void SavePlacement();
     QRect CakeRect(int x, int y) const;
     QRect CarriedRect() const;
@@ -196,9 +195,6 @@ private:
     bool firstPaintDone_ = false;
     bool closing_ = false;
     bool unasked_ = false;             // closing by CloseUnasked
-    bool languageAsked_ = false;       // the first show's language question is over
-    bool audioReported_ = false;       // the one audio report of this run is on its way
-    QString audioReport_;              // waiting for the language question to end
     bool storeFailedAtClose_ = false;  // the settings could not be written at close
 
     // The pictures are made for the screen's device pixel ratio; moving to a screen of
@@ -235,6 +231,7 @@ private:
     QLabel* scoreLabel_ = nullptr;
 
     std::unique_ptr<audio::AudioService> audio_;
+    MusicKeeper* music_ = nullptr;
     help::HelpRuntime* help_ = nullptr;
     std::unique_ptr<help::THookHelpSystem> helpHook_;
     GameRecords* records_ = nullptr;
