@@ -8,7 +8,7 @@
 #include "help/hh_funcs.h"
 #include "ui/Application.h"
 #include "ui/BoardAccessible.h"
-#include "paint/BoardMarks.h"
+#include "ui/BoardView.h"
 #include "paint/BoardPainter.h"
 #include "ui/DlgResources.h"
 #include "ui/ExplodeEffect.h"
@@ -50,12 +50,10 @@ namespace {
 
 constexpr int kSoundCount = 7; // the clips of the wave list, sound numbers 1 to 7
 
-// The two paint areas: opaque surfaces that hand their paint events to the main window;
-// the board area hands over its mouse events too.
-class PaintArea : public QWidget {
+// The tool bar's paint area: an opaque surface that hands its paint events to the window.
+class ToolArea : public QWidget {
 public:
-    using PaintFn = void (MainForm::*)(QPainter&, const QRegion&);
-    PaintArea(MainForm* form, PaintFn paint) : QWidget(form), form_(form), paint_(paint)
+    explicit ToolArea(MainForm* form) : QWidget(form), form_(form)
     {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setAttribute(Qt::WA_NoSystemBackground);
@@ -65,23 +63,11 @@ protected:
     void paintEvent(QPaintEvent* e) override
     {
         QPainter p(this);
-        (form_->*paint_)(p, e->region());
+        form_->ToolBoxPaint(p, e->region());
     }
 
-    MainForm* form_;
-
 private:
-    PaintFn paint_;
-};
-
-class BoardArea : public PaintArea {
-public:
-    explicit BoardArea(MainForm* form) : PaintArea(form, &MainForm::BoxPaint) {}
-
-protected:
-    void mousePressEvent(QMouseEvent* e) override { form_->boxMouseDown(e->position().toPoint()); }
-    void mouseMoveEvent(QMouseEvent* e) override { form_->MouseMove(e->position().toPoint()); }
-    void mouseReleaseEvent(QMouseEvent* e) override { form_->boxMouseUp(e->position().toPoint()); }
+    MainForm* form_;
 };
 
 struct HintTexts {
@@ -140,8 +126,16 @@ void MainForm::FormCreate()
     hintFont.setPixelSize(13);
     QToolTip::setFont(hintFont);
 
-    toolBox_ = new PaintArea(this, &MainForm::ToolBoxPaint);
-    box_ = new BoardArea(this);
+    toolBox_ = new ToolArea(this);
+    hints_ = std::make_unique<HintSearch>(game_);
+    box_ = new BoardView(game_, settings_, *hints_, toolImages_.sheet, this);
+    connect(box_, &BoardView::Painting, this, &MainForm::MatchScreenRatio);
+    // A move's sound comes at the release: the sound library loads meanwhile, in the
+    // background, so neither the lifted cake nor the first sound waits for it.
+    connect(box_, &BoardView::MoveStarting, this, [this] {
+        if (settings_.SoundOn)
+            audio_->Prefetch();
+    });
     toolBox_->setGeometry(0, 0, kInitialClientWidth, paint::kToolBarHeight);
     box_->setGeometry(0, paint::kToolBarHeight, kInitialClientWidth, kInitialClientHeight - paint::kToolBarHeight);
 
@@ -184,7 +178,8 @@ void MainForm::FormCreate()
     scoreLabel_->setPalette(pal);
     scoreLabel_->move(287, 8);
 
-    access_ = std::make_unique<BoardAccess>(box_, toolBox_, game_, cursor_, settings_);
+    access_ = std::make_unique<BoardAccess>(box_, toolBox_, game_, box_->Cursor(), settings_);
+    connect(box_, &BoardView::CursorMoved, this, [this] { access_->CursorMoved(); });
 
     // 1. The program folder, where help and music are looked for.
     programFolder_ = QCoreApplication::applicationDirPath() + QLatin1Char('/');
@@ -216,16 +211,17 @@ void MainForm::FormCreate()
             yesNoDlg_->ShowText(MessageKind::Text, text);
     });
     music_->StartUp(programFolder_);
+    connect(box_, &BoardView::FirstFramePainted, music_, &MusicKeeper::FirstFrameShown);
 
     // 8. - 15.
     game_.Seed(Random::SeedFromClock());
     ColourTable();
     ratio_ = devicePixelRatio();
     toolImages_ = paint::LoadToolBarImages(ratio_);
-    BuildBoardBack();
+    box_->BuildBack();
     game_.SetBoardSize(box_->width(), box_->height());
     game_.Deal();
-    RenderBoard();
+    box_->Render();
     SetLanguageTexts();
     game_.RestartPulse();
     records_ = new GameRecords(*this);
@@ -238,8 +234,7 @@ void MainForm::FormCreate()
         audio_->Idle();
     });
     timer_.start(100);
-    hints_ = std::make_unique<HintSearch>(game_);
-    connect(hints_.get(), &HintSearch::MarksChanged, this, &MainForm::HintMarksChanged);
+    connect(hints_.get(), &HintSearch::MarksChanged, box_, &BoardView::HintMarksChanged);
     connect(hints_.get(), &HintSearch::NoAnswerInTime, this, [this] {
         // Neither a drop nor a proof within the search's limit: say so, charge nothing.
         if (yesNoDlg_)
@@ -322,18 +317,6 @@ void MainForm::SetLanguageTexts()
 
 // ---------------------------------------------------------------- pictures
 
-void MainForm::BuildBoardBack()
-{
-    paint::BuildBoardBack(boardBackBitmap_, box_->size(), toolImages_.sheet, settings_.BackMode);
-}
-
-void MainForm::RenderBoard()
-{
-    paint::RenderBoard(boardBitmap_, box_->size(), boardBackBitmap_, toolImages_.sheet, settings_.BackMode,
-                    game_.Layout(), game_.Position(), settings_.CakeLabels);
-    dotShown_.fill(false);
-}
-
 void MainForm::RecomposeToolBar()
 {
     const QSize device = paint::DeviceSize(toolBox_->size(), ratio_);
@@ -352,8 +335,8 @@ void MainForm::MatchScreenRatio()
         return;
     ratio_ = now;
     toolImages_ = paint::LoadToolBarImages(ratio_);
-    BuildBoardBack();
-    RenderBoard();
+    box_->BuildBack();
+    box_->Render();
     RecomposeToolBar();
     toolBox_->update();
     box_->update();
@@ -361,14 +344,14 @@ void MainForm::MatchScreenRatio()
 
 void MainForm::BackgroundChanged()
 {
-    BuildBoardBack();
-    RenderBoard();
+    box_->BuildBack();
+    box_->Render();
     RepaintWindow();
 }
 
 void MainForm::CakeLabelsChanged()
 {
-    RenderBoard();
+    box_->Render();
     RepaintWindow();
 }
 
@@ -391,81 +374,15 @@ void MainForm::resizeEvent(QResizeEvent*)
     box_->setGeometry(0, paint::kToolBarHeight, w, std::max(0, height() - paint::kToolBarHeight));
     if (closing_)
         return;
-    BuildBoardBack();
+    box_->BuildBack();
     game_.SetBoardSize(box_->width(), box_->height());
     exitBtn_->move(w - 52, 4);
     rulesBtn_->move(w - 104, 4);
     infoBtn_->move(w - 156, 4);
     optionBtn_->move(w - 208, 4);
-    RenderBoard();
+    box_->Render();
     RepaintWindow();
-    UpdateRing();
-}
-
-QRect MainForm::CakeRect(int x, int y) const
-{
-    const int r = game_.Layout().CakeRadius + 2;
-    return {x - r, y - r, 2 * r + 1, 2 * r + 1};
-}
-
-QRect MainForm::DotRect(const Point& c) const
-{
-    const int r = game_.Layout().CakeRadius / 5 + 2;
-    return {c.x - r, c.y - r, 2 * r + 2, 2 * r + 2};
-}
-
-void MainForm::BoxPaint(QPainter& p, const QRegion& dirty)
-{
-    MatchScreenRatio();
-    if (boardBitmap_.isNull()) {
-        for (const QRect& r : dirty)
-            p.fillRect(r, Qt::black);
-        return;
-    }
-    // A tick changes a few pulse dots: copy back only those small squares, not the
-    // rectangle around all of them.
-    for (const QRect& r : dirty)
-        paint::DrawDevicePixels(p, boardBitmap_, r);
-    const Tableau& t = game_.Position();
-    const Geometry& g = game_.Layout();
-    const GamePhase phase = game_.Phase();
-    if (phase == GamePhase::Paused) {
-        for (int col = 0; col < kCols; ++col)
-            for (int row = 0; row < kRows; ++row) {
-                const Point c = g.CellCentre(col, row);
-                paint::DrawEmptyCell(p, g, c.x, c.y);
-            }
-    }
-    if (phase == GamePhase::Dealt || phase == GamePhase::Playing) {
-        for (int i = 0; i < kCells; ++i)
-            if (dotShown_[i] && t.CellColour[i] > 0) {
-                const Point c = g.CellCentre(i / kRows, i % kRows);
-                if (dirty.intersects(DotRect(c)))
-                    paint::DrawPulseDot(p, g, c.x, c.y, dotColour_[i]);
-            }
-    }
-    if (hints_->MarksShown()) {
-        const Move shown = hints_->Shown();
-        paint::DrawHintMarks(p, g, g.CellCentre(shown.from.col, shown.from.row),
-                             g.CellCentre(shown.to.col, shown.to.row));
-    }
-    if (carried_.shown && cursor_.Carrying()) {
-        // The keys' cake stays at its cell's centre: it has to look lifted.
-        paint::DrawCarriedCake(p, g, carried_.at.x(), carried_.at.y(), carried_.slices, carried_.colour,
-                               settings_.CakeLabels);
-    } else {
-        if (carried_.shown)
-            paint::DrawCake(p, g, carried_.at.x(), carried_.at.y(), carried_.slices, carried_.colour,
-                            settings_.CakeLabels);
-        if (cursor_.Visible()) {
-            const Point c = g.CellCentre(cursor_.Col(), cursor_.Row());
-            paint::DrawCursorRing(p, g, c.x, c.y);
-        }
-    }
-    if (!firstPaintDone_) {
-        firstPaintDone_ = true;
-        music_->FirstFrameShown();
-    }
+    box_->UpdateRing();
 }
 
 void MainForm::ToolBoxPaint(QPainter& p, const QRegion& dirty)
@@ -481,33 +398,6 @@ void MainForm::ToolBoxPaint(QPainter& p, const QRegion& dirty)
 
 // ---------------------------------------------------------------- keyboard on the board
 
-void MainForm::boxMouseDown(const QPoint& pos)
-{
-    // The mouse is used on the board: the keyboard cursor goes.
-    cursor_.Hide();
-    UpdateRing();
-    // A move's sound comes at the release: the sound library loads meanwhile, in the
-    // background, so neither the lifted cake nor the first sound waits for it.
-    if (settings_.SoundOn)
-        audio_->Prefetch();
-    pointer_ = pos;
-    game_.LiftAt(game_.Layout().CellUnder(pos.x(), pos.y()));
-}
-
-void MainForm::MouseMove(const QPoint& pos)
-{
-    if (!game_.Lifted().Dragging)
-        return;
-    pointer_ = pos;
-    game_.CarryOver(game_.Layout().CellUnder(pos.x(), pos.y()));
-}
-
-void MainForm::boxMouseUp(const QPoint& pos)
-{
-    pointer_ = pos;
-    game_.DropOn(game_.Layout().CellUnder(pos.x(), pos.y()));
-}
-
 void MainForm::keyPressEvent(QKeyEvent* e)
 {
     if (e->key() == Qt::Key_H && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
@@ -518,39 +408,8 @@ void MainForm::keyPressEvent(QKeyEvent* e)
         ToggleCakeLabels();
         return;
     }
-    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
-    std::optional<CursorKey> key;
-    if (mods == Qt::NoModifier) {
-        switch (e->key()) {
-        case Qt::Key_Left: key = CursorKey::Left; break;
-        case Qt::Key_Right: key = CursorKey::Right; break;
-        case Qt::Key_Up: key = CursorKey::Up; break;
-        case Qt::Key_Down: key = CursorKey::Down; break;
-        case Qt::Key_Space:
-        case Qt::Key_Return:
-        case Qt::Key_Enter: key = CursorKey::Act; break;
-        case Qt::Key_Escape: key = CursorKey::Cancel; break;
-        default: break;
-        }
-    }
-    if (!key) {
+    if (!box_->BoardKeyPress(e))
         QWidget::keyPressEvent(e);
-        return;
-    }
-    e->accept();
-    // A held key repeats the cursor's steps, never a lift and its drop.
-    if (e->isAutoRepeat() && (*key == CursorKey::Act || *key == CursorKey::Cancel))
-        return;
-    BoardKey(*key);
-}
-
-void MainForm::BoardKey(CursorKey key)
-{
-    // As with the mouse's press: the sound library loads while the cake is up.
-    if (key == CursorKey::Act && settings_.SoundOn)
-        audio_->Prefetch();
-    cursor_.Key(game_, key);
-    UpdateRing();
 }
 
 bool MainForm::DealFromGenerator()
@@ -561,92 +420,43 @@ bool MainForm::DealFromGenerator()
 
 void MainForm::PutBackLiftedCake()
 {
-    cursor_.PutBack(game_);
-    UpdateRing();
-}
-
-void MainForm::UpdateRing()
-{
-    // The ring stands on the screen only: where it was comes back from the board picture.
-    box_->update(ringRect_);
-    ringRect_ = QRect();
-    if (cursor_.Visible()) {
-        const Point c = game_.Layout().CellCentre(cursor_.Col(), cursor_.Row());
-        ringRect_ = paint::CursorRingRect(game_.Layout(), c.x, c.y);
-        box_->update(ringRect_);
-    }
-    access_->CursorMoved();
+    box_->PutBackLiftedCake();
 }
 
 // ---------------------------------------------------------------- the view of the game
 
 void MainForm::CellEmptied(int col, int row)
 {
-    const Point c = game_.Layout().CellCentre(col, row);
-    QPainter p(&boardBitmap_);
-    paint::DrawEmptyCell(p, game_.Layout(), c.x, c.y);
-    dotShown_[CellIndex(col, row)] = false;
-    box_->update(CakeRect(c.x, c.y));
+    box_->CellEmptied(col, row);
     access_->CellChanged(col, row);
 }
 
 void MainForm::CellCake(int col, int row, int colour, int slices)
 {
-    const Point c = game_.Layout().CellCentre(col, row);
-    QPainter p(&boardBitmap_);
-    paint::DrawCake(p, game_.Layout(), c.x, c.y, slices, colour, settings_.CakeLabels);
-    dotShown_[CellIndex(col, row)] = false;
-    box_->update(CakeRect(c.x, c.y));
+    box_->CellCake(col, row, colour, slices);
     access_->CellChanged(col, row);
 }
 
 void MainForm::SlotChanged(Slot slot, int colour, int slices)
 {
-    const int column = ToInt(slot);
-    const Point c = game_.Layout().SlotCentre(column, colour);
-    QPainter p(&boardBitmap_);
-    if (slices > 0)
-        paint::DrawCake(p, game_.Layout(), c.x, c.y, slices, colour, settings_.CakeLabels);
-    else
-        paint::DrawEmptySlot(p, game_.Layout(), column, colour);
-    box_->update(CakeRect(c.x, c.y));
+    box_->SlotChanged(slot, colour, slices);
     access_->SlotChanged(slot, colour, slices);
 }
 
 void MainForm::LiftedCakeDrawn(int colour, int slices)
 {
-    // The keys carry the cake over the cursor's cell; the mouse carries it at the pointer.
-    QPoint at = pointer_;
-    if (cursor_.Visible()) {
-        const Point c = game_.Layout().CellCentre(game_.Lifted().Over.col, game_.Lifted().Over.row);
-        at = QPoint(c.x, c.y);
-    }
-    carried_ = {true, at, colour, slices};
-    box_->update(CarriedRect());
+    box_->LiftedCakeDrawn(colour, slices);
     access_->Lifted(colour, slices);
 }
 
 void MainForm::LiftedCakeErased()
 {
-    carried_.shown = false;
-    box_->update(CarriedRect());
-}
-
-QRect MainForm::CarriedRect() const
-{
-    // A cake over the cursor's cell stands raised in the ring's square, beyond its own.
-    const QRect cake = CakeRect(carried_.at.x(), carried_.at.y());
-    return cursor_.Visible() ? cake | paint::CursorRingRect(game_.Layout(), carried_.at.x(), carried_.at.y()) : cake;
+    box_->LiftedCakeErased();
 }
 
 void MainForm::PulseDot(int col, int row, uint32_t colour)
 {
-    const int i = CellIndex(col, row);
-    if (dotShown_[i] && dotColour_[i] == colour)
-        return;
-    dotColour_[i] = colour;
-    dotShown_[i] = true;
-    box_->update(DotRect(game_.Layout().CellCentre(col, row)));
+    box_->PulseDot(col, row, colour);
 }
 
 void MainForm::ScoreChanged(int32_t score)
@@ -672,7 +482,7 @@ void MainForm::ButtonEnabledChanged(Button button, bool enabled)
 
 void MainForm::BoardRenewed()
 {
-    RenderBoard();
+    box_->Render();
     RepaintWindow();
     access_->Renewed();
 }
@@ -680,10 +490,9 @@ void MainForm::BoardRenewed()
 void MainForm::RepaintWindow()
 {
     RecomposeToolBar();
-    dotShown_.fill(false);
     update();
     toolBox_->update();
-    box_->update();
+    box_->RepaintAll();
 }
 
 void MainForm::PlaySound(Sound sound)
@@ -743,16 +552,12 @@ void MainForm::HintKeyPress()
     hints_->Start();
 }
 
+const QImage& MainForm::BoardBitmap() const { return box_->Bitmap(); }
+const BoardCursor& MainForm::Cursor() const { return box_->Cursor(); }
+QPoint MainForm::CarriedCakeAt() const { return box_->CarriedCakeAt(); }
+
 bool MainForm::HintSearching() const { return hints_->Searching(); }
 bool MainForm::HintRingsShown() const { return hints_->MarksShown(); }
-
-void MainForm::HintMarksChanged()
-{
-    const Geometry& g = game_.Layout();
-    const Move shown = hints_->Shown();
-    box_->update(paint::HintMarksRect(g, g.CellCentre(shown.from.col, shown.from.row),
-                                      g.CellCentre(shown.to.col, shown.to.row)));
-}
 
 void MainForm::ShowHighscore(int32_t score, bool viewOnly)
 {
@@ -868,8 +673,7 @@ void MainForm::Leave()
     SaveSettings();
     closing_ = true;
     music_->Silence();
-    boardBitmap_ = QImage();
-    boardBackBitmap_ = QImage();
+    box_->DropPictures();
 }
 
 void MainForm::SaveSettings()

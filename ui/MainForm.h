@@ -10,6 +10,7 @@
 #include "settings/GameSettings.h"
 #include "settings/IniCtrl.h"
 #include "settings/WindowState.h"
+#include "ui/BoardView.h"
 #include "ui/OptionDlg.h"
 #include "ui/WindowPlacer.h"
 
@@ -63,7 +64,7 @@ public:
     settings::IniCtrl& Ini() { return ini_; }
     const settings::TChiffre& ScoreScrambler() const { return scoreScrambler_; }
     QString ProgramFolder() const { return programFolder_; }
-    QWidget* Box() const { return box_; }
+    BoardView* Box() const { return box_; }
     QWidget* ToolBox() const { return toolBox_; }
     ImageButton* Btn(Button b) const { return gameButtons_[static_cast<int>(b)]; }
     ImageButton* OptionBtn() const { return optionBtn_; }
@@ -71,13 +72,13 @@ public:
     ImageButton* RulesBtn() const { return rulesBtn_; }
     ImageButton* ExitBtn() const { return exitBtn_; }
     QLabel* ScoreLabel() const { return scoreLabel_; }
-    const QImage& BoardBitmap() const { return boardBitmap_; }
+    const QImage& BoardBitmap() const;
     const QImage& ToolBitmap() const { return toolBitmap_; }
     // Music from another folder than the program's (the start-up step again), for tests.
     void UseMusicFolder(const QString& folder);
     // Sound effects and music: one service (the window's `waves` and `midi`).
     audio::AudioService* Waves() const { return audio_.get(); }
-    const BoardCursor& Cursor() const { return cursor_; }
+    const BoardCursor& Cursor() const;
     // Journal, statistics and deal numbers.
     GameRecords& Records() const { return *records_; }
     // A new tableau from the generator's current state, as the new-tableau button deals it
@@ -136,14 +137,10 @@ public:
     // Key L: each cake's slice count and colour sign printed on it, or not.
     void ToggleCakeLabels();
 
-    // Painting of the two surfaces, called by their paint events.
-    void BoxPaint(QPainter& p, const QRegion& dirty);
+    // Painting of the tool bar, called by its paint events.
     void ToolBoxPaint(QPainter& p, const QRegion& dirty);
-    void boxMouseDown(const QPoint& pos);
-    void MouseMove(const QPoint& pos);
-    void boxMouseUp(const QPoint& pos);
     // Where the lifted cake stands on the screen: at the pointer, or over the cursor's cell.
-    QPoint CarriedCakeAt() const { return carried_.at; }
+    QPoint CarriedCakeAt() const;
 
     // Key H: the first drop of a solution from here, paid like a jump. The solver runs on
     // a thread of its own; the answer comes back to the window's thread.
@@ -169,21 +166,13 @@ protected:
 private:
     void FormCreate();
     void BindShortcuts();
-    void BoardKey(CursorKey key);
-    void UpdateRing();
     void FormShow();
     void Leave();
     void SaveSettings();
-    void BuildBoardBack();
-    void RenderBoard();
     void RecomposeToolBar();
     void MatchScreenRatio();
     void ReportError(const QString& text);
     void SavePlacement();
-    QRect CakeRect(int x, int y) const;
-    QRect CarriedRect() const;
-    QRect DotRect(const Point& centre) const;
-    void HintMarksChanged();
 
     settings::IniCtrl ini_;
     settings::TChiffre scoreScrambler_;
@@ -192,7 +181,6 @@ private:
     WindowPlacer placer_;
     QString programFolder_;
     bool firstShowPending_ = false;
-    bool firstPaintDone_ = false;
     bool closing_ = false;
     bool unasked_ = false;             // closing by CloseUnasked
     bool storeFailedAtClose_ = false;  // the settings could not be written at close
@@ -201,28 +189,13 @@ private:
     // another density makes them anew.
     qreal ratio_ = 1;
     paint::ToolBarImages toolImages_;  // the background sheet among them, also for the board
-    QImage boardBackBitmap_;
-    QImage boardBitmap_;
     QImage toolBitmap_;
-    // The pulse dots stand on the screen only; a cell's dot goes when the cell is redrawn.
-    std::array<uint32_t, kCells> dotColour_{};
-    // The lifted cake is the window's to place: the game says what it is and when it shows.
-    struct CarriedCake {
-        bool shown = false;
-        QPoint at;
-        int colour = 0, slices = 0;
-    } carried_;
-    QPoint pointer_;  // the mouse on the board area
-    std::array<bool, kCells> dotShown_{};
-    // The keyboard cursor, drawn on the screen only; ringRect_ is where it was last drawn.
-    BoardCursor cursor_;
-    QRect ringRect_;
 
     QTimer timer_;
 
     std::unique_ptr<HintSearch> hints_;
     QWidget* toolBox_ = nullptr;
-    QWidget* box_ = nullptr;
+    BoardView* box_ = nullptr;
     std::array<ImageButton*, kButtons> gameButtons_{};
     ImageButton* optionBtn_ = nullptr;
     ImageButton* infoBtn_ = nullptr;
