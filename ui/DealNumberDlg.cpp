@@ -36,12 +36,8 @@ DealNumberDlg::DealNumberDlg(const settings::GameSettings& settings, QWidget* ma
     pal.setColor(QPalette::Text, Qt::yellow);
     field_->setPalette(pal);
 
-    cancelBtn_ = new ImageButton(backPanel_);
-    cancelBtn_->setObjectName(QStringLiteral("CancelBtn"));
-    cancelBtn_->setGeometry(204, 100, 50, 50);
-    okBtn_ = new ImageButton(backPanel_);
-    okBtn_->setObjectName(QStringLiteral("OkBtn"));
-    okBtn_->setGeometry(260, 100, 50, 50);
+    cancelBtn_ = MakeButton(backPanel_, "CancelBtn", {204, 100});
+    okBtn_ = MakeButton(backPanel_, "OkBtn", {260, 100});
     connect(okBtn_, &ImageButton::clicked, this, &DealNumberDlg::OkBtnClick);
     connect(cancelBtn_, &ImageButton::clicked, this, &DealNumberDlg::reject);
 }
@@ -69,8 +65,9 @@ void DealNumberDlg::FormActivate()
     prompt_->setText(settings_.Text("Welche Auslage? Nummer eingeben oder einfügen:",
                                     "Which tableau? Type or paste its number:"));
     field_->setAccessibleName(prompt_->text());
-    field_->setFocus();
 }
+
+QWidget* DealNumberDlg::FirstFocus() const { return field_; }
 
 void DealNumberDlg::OkBtnClick()
 {

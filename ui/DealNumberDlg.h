@@ -40,6 +40,7 @@ protected:
 
 private:
     void FormActivate() override;
+    QWidget* FirstFocus() const override;
 
     const settings::GameSettings& settings_;
     std::optional<uint32_t> answer_;

@@ -41,12 +41,8 @@ HighscoreDlg::HighscoreDlg(settings::IniCtrl& ini, const settings::TChiffre& scr
     clearBox_->setGeometry(16, 7, 17, 17);
     delcheck_ = MakeLabel(p6_, "delcheck", QRect(40, 8, 245, 17), 13, false);
 
-    cancelBtn_ = new ImageButton(backPanel_);
-    cancelBtn_->setObjectName(QStringLiteral("CancelBtn"));
-    cancelBtn_->setGeometry(204, 416, 50, 50);
-    okBtn_ = new ImageButton(backPanel_);
-    okBtn_->setObjectName(QStringLiteral("OkBtn"));
-    okBtn_->setGeometry(260, 416, 50, 50);
+    cancelBtn_ = MakeButton(backPanel_, "CancelBtn", {204, 416});
+    okBtn_ = MakeButton(backPanel_, "OkBtn", {260, 416});
     connect(okBtn_, &ImageButton::clicked, this, &HighscoreDlg::OkBtnClick);
     connect(cancelBtn_, &ImageButton::clicked, this, &HighscoreDlg::CancelBtnClick);
 
@@ -83,6 +79,10 @@ HighscoreDlg::HighscoreDlg(settings::IniCtrl& ini, const settings::TChiffre& scr
     }
     // The edit field lies over the name labels.
     edit1_->raise();
+    // Top to bottom: the name, the check box, Cancel, OK.
+    setTabOrder(edit1_, clearBox_);
+    setTabOrder(clearBox_, cancelBtn_);
+    setTabOrder(cancelBtn_, okBtn_);
 }
 
 const QString& HighscoreDlg::LastName() const { return settings_.Player; }
@@ -148,11 +148,10 @@ void HighscoreDlg::FormActivate()
     edit1_->setAccessibleName(settings_.Text("Dein Name", "Your name"));
 }
 
-void HighscoreDlg::showEvent(QShowEvent* e)
+QWidget* HighscoreDlg::FirstFocus() const
 {
-    ModalDlg::showEvent(e);
-    if (!edit1_->isHidden())
-        edit1_->setFocus();
+    // Looking at the list, the keyboard starts on OK, never on the box that clears it.
+    return edit1_->isHidden() ? static_cast<QWidget*>(okBtn_) : edit1_;
 }
 
 void HighscoreDlg::OkBtnClick()

@@ -57,12 +57,13 @@ public slots:
     void reject() override;
 
 protected:
-    void showEvent(QShowEvent* e) override;
     // Return and Enter confirm as the OK button does, also from the name field.
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void FormActivate() override;
+    // The name being entered, otherwise OK.
+    QWidget* FirstFocus() const override;
     void ShowEntries();
 
     settings::IniCtrl& ini_;

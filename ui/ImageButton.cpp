@@ -2,6 +2,7 @@
 
 #include <QBitmap>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace torvella::ui {
@@ -44,6 +45,18 @@ bool ImageButton::event(QEvent* e)
         return true;
     }
     return QAbstractButton::event(e);
+}
+
+void ImageButton::keyPressEvent(QKeyEvent* e)
+{
+    // Qt's buttons click on Space only (a push button in a dialog gets Enter from the
+    // dialog as its default); a picture button with the focus takes Enter itself.
+    const bool plain = (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !e->isAutoRepeat()) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(e);
 }
 
 void ImageButton::enterEvent(QEnterEvent* e)

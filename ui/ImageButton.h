@@ -2,6 +2,8 @@
 // A 50 x 50 button whose face is a picture: one for idle, one while the pointer is over
 // it (and no mouse button is held), one while disabled; the idle face again while it is
 // pressed. Pure white in a face is transparent, so the background shows in the corners.
+// It takes no keyboard focus unless given a focus policy; with the focus, Space and Enter
+// click it.
 #include <QAbstractButton>
 #include <QImage>
 #include <QPixmap>
@@ -21,6 +23,7 @@ public:
 protected:
     bool event(QEvent* e) override;
     void paintEvent(QPaintEvent*) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void enterEvent(QEnterEvent*) override;
     void leaveEvent(QEvent*) override;
 

@@ -22,9 +22,7 @@ InfoDlg::InfoDlg(const settings::GameSettings& settings, QWidget* mainWindow)
     progLabel_ = side.prog;
     versionLabel_ = side.version;
 
-    closeBtn_ = new ImageButton(backPanel_);
-    closeBtn_->setObjectName(QStringLiteral("CloseBtn"));
-    closeBtn_->setGeometry(436, 355, 50, 50);
+    closeBtn_ = MakeButton(backPanel_, "CloseBtn", {436, 355});
     connect(closeBtn_, &ImageButton::clicked, this, &InfoDlg::CloseBtnClick);
 
     infoPanel_ = new FramedPanel(backPanel_);
@@ -59,6 +57,8 @@ void InfoDlg::FormActivate()
                                  "Report problems at the project's issue tracker."));
     closeBtn_->setToolTip(s.Text("Zurück zum Spiel", "Back to game"));
 }
+
+QWidget* InfoDlg::FirstFocus() const { return closeBtn_; }
 
 void InfoDlg::CloseBtnClick() { accept(); }
 

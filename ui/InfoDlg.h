@@ -30,6 +30,7 @@ protected:
 
 private:
     void FormActivate() override;
+    QWidget* FirstFocus() const override;
 
     const settings::GameSettings& settings_;
 

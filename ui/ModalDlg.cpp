@@ -1,6 +1,8 @@
 #include "ui/ModalDlg.h"
 
 #include "ui/DlgResources.h"
+#include "ui/FocusRing.h"
+#include "ui/ImageButton.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -15,6 +17,16 @@ ModalDlg::ModalDlg(QWidget* mainWindow, const char* name, QSize size, Placement 
     setModal(true);
     setFixedSize(size);
     setFont(DialogFont(11, true));
+    ring_ = new FocusRing(this);
+}
+
+ImageButton* ModalDlg::MakeButton(QWidget* parent, const char* name, QPoint at)
+{
+    auto* button = new ImageButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(QRect(at, QSize(50, 50)));
+    button->setFocusPolicy(Qt::TabFocus);
+    return button;
 }
 
 bool ModalDlg::IsYesKey(const QKeyEvent* e)
@@ -28,7 +40,16 @@ void ModalDlg::showEvent(QShowEvent* e)
 {
     Place();
     FormActivate();
+    if (QWidget* first = FirstFocus())
+        first->setFocus(Qt::OtherFocusReason);
+    ring_->Watch(true);
     QDialog::showEvent(e);
+}
+
+void ModalDlg::hideEvent(QHideEvent* e)
+{
+    ring_->Watch(false);
+    QDialog::hideEvent(e);
 }
 
 void ModalDlg::Place()

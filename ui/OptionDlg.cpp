@@ -11,18 +11,6 @@
 
 namespace torvella::ui {
 
-namespace {
-
-ImageButton* MakeButton(QWidget* parent, const char* name, int x, int y)
-{
-    auto* button = new ImageButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(x, y, 50, 50);
-    return button;
-}
-
-} // namespace
-
 OptionDlg::OptionDlg(settings::GameSettings& settings, OptionHost& host, QWidget* mainWindow)
     : ModalDlg(mainWindow, "OptionDlg", QSize(497, 416), Placement::OverShownClientArea), settings_(settings),
       host_(host)
@@ -33,7 +21,9 @@ OptionDlg::OptionDlg(settings::GameSettings& settings, OptionHost& host, QWidget
     progLabel_ = side.prog;
     versionLabel_ = side.version;
 
-    okBtn_ = MakeButton(backPanel_, "OKBtn", 436, 355);
+    // Made first, so Tab and the arrows run from the close button through the options
+    // top to bottom and back.
+    okBtn_ = MakeButton(backPanel_, "OKBtn", {436, 355});
     connect(okBtn_, &ImageButton::clicked, this, &OptionDlg::exitClick);
 
     optPanel_ = new FramedPanel(backPanel_);
@@ -41,10 +31,10 @@ OptionDlg::OptionDlg(settings::GameSettings& settings, OptionHost& host, QWidget
     optPanel_->setGeometry(116, 12, 369, 333);
     optLabel_ = MakeLabel(optPanel_, "OptLabel", QRect(19, 12, 254, 29), 21, true);
 
-    tongueBtn_ = MakeButton(optPanel_, "TongueBtn", 16, 47);
-    soundBtn_ = MakeButton(optPanel_, "SoundBtn", 16, 103);
-    musicBtn_ = MakeButton(optPanel_, "MusicBtn", 16, 159);
-    backBtn_ = MakeButton(optPanel_, "BackBtn", 16, 215);
+    tongueBtn_ = MakeButton(optPanel_, "TongueBtn", {16, 47});
+    soundBtn_ = MakeButton(optPanel_, "SoundBtn", {16, 103});
+    musicBtn_ = MakeButton(optPanel_, "MusicBtn", {16, 159});
+    backBtn_ = MakeButton(optPanel_, "BackBtn", {16, 215});
     tongueLabel_ = MakeLabel(optPanel_, "TongueLabel", QRect(79, 64, 294, 18), 16, false);
     soundLabel_ = MakeLabel(optPanel_, "SoundLabel", QRect(79, 120, 294, 18), 16, false);
     musicLabel_ = MakeLabel(optPanel_, "MusicLabel", QRect(79, 176, 294, 18), 16, false);
@@ -115,6 +105,9 @@ void OptionDlg::RefreshTexts()
     labelsBox_->setText(s.Text("Stückzahl und Zeichen auf den Torten", "Slice counts and signs on the cakes"));
     labelsBox_->setChecked(s.CakeLabels);
 }
+
+// The close button: Enter or Space right after opening changes nothing.
+QWidget* OptionDlg::FirstFocus() const { return okBtn_; }
 
 void OptionDlg::exitClick() { accept(); }
 

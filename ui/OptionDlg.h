@@ -54,6 +54,8 @@ public slots:
     void LabelsBoxClick();
 
 private:
+    QWidget* FirstFocus() const override;
+
     settings::GameSettings& settings_;
     OptionHost& host_;
 

@@ -76,14 +76,12 @@ StatisticsDlg::StatisticsDlg(const settings::GameSettings& settings, std::functi
     games_->setFont(DialogFont(11, false));
     games_->viewport()->setAutoFillBackground(false);
     games_->setStyleSheet(QStringLiteral("QTextBrowser { background: transparent; color: white; }"));
+    // The arrows and page keys scroll the list; Tab goes on to the buttons.
+    games_->setTabChangesFocus(true);
 
-    resetBtn_ = new ImageButton(backPanel_);
-    resetBtn_->setObjectName(QStringLiteral("ResetBtn"));
-    resetBtn_->setGeometry(11, 410, 50, 50);
+    resetBtn_ = MakeButton(backPanel_, "ResetBtn", {11, 410});
     resetLabel_ = MakeLabel(backPanel_, "resetLabel", QRect(68, 426, 220, 20), 13, true);
-    closeBtn_ = new ImageButton(backPanel_);
-    closeBtn_->setObjectName(QStringLiteral("CloseBtn"));
-    closeBtn_->setGeometry(kWidth - 61, 410, 50, 50);
+    closeBtn_ = MakeButton(backPanel_, "CloseBtn", {kWidth - 61, 410});
     connect(resetBtn_, &ImageButton::clicked, this, &StatisticsDlg::ResetBtnClick);
     connect(closeBtn_, &ImageButton::clicked, this, &StatisticsDlg::accept);
 
@@ -93,12 +91,8 @@ StatisticsDlg::StatisticsDlg(const settings::GameSettings& settings, std::functi
     askText->setGeometry(11, 12, 298, 77);
     askText_ = MakeLabel(askText, "askText", QRect(5, 5, 288, 67), 16, true, Qt::AlignCenter);
     askText_->setWordWrap(true);
-    askNo_ = new ImageButton(askPanel_);
-    askNo_->setObjectName(QStringLiteral("NoBtn"));
-    askNo_->setGeometry(204, 100, 50, 50);
-    askYes_ = new ImageButton(askPanel_);
-    askYes_->setObjectName(QStringLiteral("YesBtn"));
-    askYes_->setGeometry(260, 100, 50, 50);
+    askNo_ = MakeButton(askPanel_, "NoBtn", {204, 100});
+    askYes_ = MakeButton(askPanel_, "YesBtn", {260, 100});
     connect(askYes_, &ImageButton::clicked, this, &StatisticsDlg::ResetYesClick);
     connect(askNo_, &ImageButton::clicked, this, &StatisticsDlg::ResetNoClick);
     askPanel_->hide();
@@ -232,7 +226,15 @@ void StatisticsDlg::Ask(bool shown)
     }
     for (QWidget* w : {static_cast<QWidget*>(resetBtn_), static_cast<QWidget*>(closeBtn_)})
         w->setEnabled(!shown && (w != resetBtn_ || !entries_.isEmpty()));
+    // While asking, the keyboard stays on the question (Yes first, as Enter answers Yes).
+    games_->setFocusPolicy(shown ? Qt::NoFocus : Qt::StrongFocus);
+    if (shown)
+        askYes_->setFocus();
+    else if (isVisible())
+        (resetBtn_->isEnabled() ? resetBtn_ : closeBtn_)->setFocus();
 }
+
+QWidget* StatisticsDlg::FirstFocus() const { return closeBtn_; }
 
 void StatisticsDlg::ResetBtnClick() { Ask(true); }
 

@@ -48,6 +48,7 @@ protected:
 
 private:
     void FormActivate() override;
+    QWidget* FirstFocus() const override;
     void Fill();
     void Ask(bool shown);
 

@@ -6,6 +6,7 @@
 #include "ui/FramedPanel.h"
 #include "ui/ImageButton.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 
 namespace torvella::ui {
@@ -23,12 +24,8 @@ TongueDlg::TongueDlg(settings::GameSettings& settings, QWidget* mainWindow)
     innerPanel_->setObjectName(QStringLiteral("InnerPanel"));
     innerPanel_->setGeometry(108, 12, 289, 137);
 
-    germanBtn_ = new ImageButton(innerPanel_);
-    germanBtn_->setObjectName(QStringLiteral("GermanBtn"));
-    germanBtn_->setGeometry(16, 15, 50, 50);
-    englishBtn_ = new ImageButton(innerPanel_);
-    englishBtn_->setObjectName(QStringLiteral("EnglishBtn"));
-    englishBtn_->setGeometry(16, 71, 50, 50);
+    germanBtn_ = MakeButton(innerPanel_, "GermanBtn", {16, 15});
+    englishBtn_ = MakeButton(innerPanel_, "EnglishBtn", {16, 71});
     tongueLabel_ = MakeLabel(innerPanel_, "TongueLabel", QRect(79, 32, 190, 18), 16, false);
     tongueLabel_->setText(QStringLiteral("Ich spreche deutsch"));
     englishLabel_ = MakeLabel(innerPanel_, "EnglishLabel", QRect(79, 88, 190, 18), 16, false);
@@ -56,6 +53,19 @@ void TongueDlg::EnglishBtnClick()
 {
     settings_.ChooseLanguage(false);
     accept();
+}
+
+QWidget* TongueDlg::FirstFocus() const { return germanBtn_; }
+
+void TongueDlg::keyPressEvent(QKeyEvent* e)
+{
+    const QString t = e->text().toLower();
+    if (t == u"d")
+        GermanBtnClick();
+    else if (t == u"e")
+        EnglishBtnClick();
+    else
+        ModalDlg::keyPressEvent(e);  // Escape closes without a choice
 }
 
 } // namespace torvella::ui

@@ -26,7 +26,13 @@ public slots:
     void GermanBtnClick();
     void EnglishBtnClick();
 
+protected:
+    // D (deutsch) chooses German, E English, besides the focus keys.
+    void keyPressEvent(QKeyEvent* e) override;
+
 private:
+    QWidget* FirstFocus() const override;
+
     settings::GameSettings& settings_;
 
     FramedPanel* backPanel_;

@@ -29,12 +29,8 @@ YesNoDlg::YesNoDlg(const settings::GameSettings& settings, QWidget* mainWindow)
     txt_ = MakeLabel(pan_, "txt", QRect(5, 5, 288, 67), 16, true, Qt::AlignCenter);
     txt_->setWordWrap(true);
 
-    noBtn_ = new ImageButton(backPanel_);
-    noBtn_->setObjectName(QStringLiteral("NoBtn"));
-    noBtn_->setGeometry(204, 100, 50, 50);
-    yesBtn_ = new ImageButton(backPanel_);
-    yesBtn_->setObjectName(QStringLiteral("YesBtn"));
-    yesBtn_->setGeometry(260, 100, 50, 50);
+    noBtn_ = MakeButton(backPanel_, "NoBtn", {204, 100});
+    yesBtn_ = MakeButton(backPanel_, "YesBtn", {260, 100});
     connect(yesBtn_, &ImageButton::clicked, this, &YesNoDlg::ByesClick);
     connect(noBtn_, &ImageButton::clicked, this, &YesNoDlg::BnoClick);
 }
@@ -95,6 +91,8 @@ void YesNoDlg::FormActivate()
     if (!builtIn.isEmpty())
         txt_->setText(builtIn);
 }
+
+QWidget* YesNoDlg::FirstFocus() const { return yesBtn_; }
 
 void YesNoDlg::ByesClick() { done(ToInt(Answer::Yes)); }
 void YesNoDlg::BnoClick() { done(ToInt(Answer::No)); }

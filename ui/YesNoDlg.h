@@ -47,6 +47,8 @@ protected:
 
 private:
     void FormActivate() override;
+    // Yes, so Enter answers Yes until the player moves the focus.
+    QWidget* FirstFocus() const override;
     QString BuiltInText(torvella::MessageKind kind) const;
 
     const settings::GameSettings& settings_;
