@@ -7,6 +7,7 @@
 #include "ui/ImageButton.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 
 namespace torvella::ui {
@@ -108,6 +109,16 @@ void OptionDlg::RefreshTexts()
 
 // The close button: Enter or Space right after opening changes nothing.
 QWidget* OptionDlg::FirstFocus() const { return okBtn_; }
+
+void OptionDlg::keyPressEvent(QKeyEvent* e)
+{
+    // A check box takes Space only; here Enter has nothing else to do.
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (enter && labelsBox_->hasFocus() && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier)
+        labelsBox_->click();
+    else
+        ModalDlg::keyPressEvent(e);
+}
 
 void OptionDlg::exitClick() { accept(); }
 

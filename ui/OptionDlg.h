@@ -53,6 +53,10 @@ public slots:
     void BackBtnClick();
     void LabelsBoxClick();
 
+protected:
+    // Enter presses the focused check box, as Space does.
+    void keyPressEvent(QKeyEvent* e) override;
+
 private:
     QWidget* FirstFocus() const override;
 

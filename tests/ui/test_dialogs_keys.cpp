@@ -93,6 +93,7 @@ public:
     void SetLanguageTexts() override { calls.push_back("texts"); }
     void BackgroundChanged() override { calls.push_back("back"); }
     void ToggleMusic() override { calls.push_back("music"); }
+    void CakeLabelsChanged() override { calls.push_back("labels"); }
     QString MusicFileName() const override { return QStringLiteral("waltz.mid"); }
     std::vector<std::string> calls;
 };
@@ -199,34 +200,43 @@ TEST_F(DialogKeys, OptionsReachEveryOptionInOrderAndChangeItBySpaceOrEnter)
         WhenModal([&](QWidget* w) {
             if (!Ready(w))
                 return;
-            order = TabOrder(w, 5);
+            order = TabOrder(w, 6);
             Press(w, QStringLiteral("Escape"));
         });
         dlg.ShowModal();
-        const std::vector<std::string> all{"OKBtn", "TongueBtn", "SoundBtn", "MusicBtn", "BackBtn", "OKBtn"};
-        const std::vector<std::string> noMusic{"OKBtn", "TongueBtn", "SoundBtn", "BackBtn", "OKBtn", "TongueBtn"};
+        const std::vector<std::string> all{"OKBtn",   "TongueBtn", "SoundBtn", "MusicBtn",
+                                           "BackBtn", "LabelsBox", "OKBtn"};
+        const std::vector<std::string> noMusic{"OKBtn",     "TongueBtn", "SoundBtn", "BackBtn",
+                                               "LabelsBox", "OKBtn",     "TongueBtn"};
         EXPECT_EQ(order, music ? all : noMusic);
     }
 
     // Each option by the arrows, changed by Space or Enter; the dialog stays open until the
     // close button takes Enter.
     settings.MusicAvailable = true;
-    host.calls.clear();
-    bool openAfterChanges = false;
-    WhenModal([&](QWidget* w) {
-        if (!Ready(w))
-            return;
-        Press(w, QStringLiteral("Down Space Down Return Down Space Down Enter"));
-        openAfterChanges = w->isVisible();
-        Press(w, QStringLiteral("Down Return"));
-    });
-    dlg.ShowModal();
-    EXPECT_TRUE(openAfterChanges);
-    EXPECT_FALSE(dlg.isVisible());
-    EXPECT_EQ(settings.Tongue, 0);
-    EXPECT_FALSE(settings.SoundOn);
-    EXPECT_EQ(settings.BackMode, 3);
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"texts", "music", "back", "texts"}));
+    settings.CakeLabels = false;
+    for (const char* labels : {"Space", "Return"}) {
+        SCOPED_TRACE(labels);
+        host.calls.clear();
+        const int tongue = settings.Tongue, back = settings.BackMode;
+        const bool sound = settings.SoundOn, cakeLabels = settings.CakeLabels;
+        bool openAfterChanges = false;
+        WhenModal([&](QWidget* w) {
+            if (!Ready(w))
+                return;
+            Press(w, QStringLiteral("Down Space Down Return Down Space Down Enter Down ") + QLatin1String(labels));
+            openAfterChanges = w->isVisible();
+            Press(w, QStringLiteral("Down Return"));
+        });
+        dlg.ShowModal();
+        EXPECT_TRUE(openAfterChanges);
+        EXPECT_FALSE(dlg.isVisible());
+        EXPECT_EQ(settings.Tongue, 1 - tongue);
+        EXPECT_EQ(settings.SoundOn, !sound);
+        EXPECT_EQ(settings.BackMode, back + 1);
+        EXPECT_EQ(settings.CakeLabels, !cakeLabels);
+        EXPECT_EQ(host.calls, (std::vector<std::string>{"texts", "music", "back", "texts", "labels"}));
+    }
 }
 
 TEST_F(DialogKeys, RingShowsOnlyAfterAKeyGoesWithAClickAndLeavesThePictureAsItWasElsewhere)
