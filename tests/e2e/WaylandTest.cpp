@@ -1,8 +1,10 @@
 // The game in a Wayland session: Qt's Wayland platform under a headless weston of its own
 // (private runtime folder, a socket name no other run uses). It shows its first frame, ends
 // cleanly on SIGTERM with the settings written, and keeps the stored window position, which
-// a Wayland window can neither choose nor learn, while it restores and saves the size; its
-// language question is a child of the game window, so the compositor puts it over the game.
+// a Wayland window can neither choose nor learn, while it restores and saves the size; the
+// dialogs it shows by itself are children of the game window, so the compositor puts them
+// over the game.
+#include "Interrupted.h"
 #include "common/FreshConfig.h"
 
 #include <QCoreApplication>
@@ -146,31 +148,51 @@ TEST_F(Wayland, GameRunsNativelyEndsOnSigtermAndKeepsTheStoredPosition)
     EXPECT_EQ(placement[6].toInt() - placement[4].toInt(), 520);
 }
 
-// The first start's language question, asked before any text of the game was read, is a
-// transient child of the game window (xdg_toplevel.set_parent), which the compositor then
-// places over the game rather than anywhere on the output.
-TEST_F(Wayland, LanguageQuestionIsAChildOfTheGameWindow)
+// The number of the first toplevel in the protocol log that made `call`: its title names
+// the game window, its fixed size a dialog. Empty while none has.
+QString Toplevel(const QByteArray& log, const QString& call)
 {
-    StartGame();
-    // Each toplevel is named by its title (the game window) or by its fixed size (the
-    // question's is 408 x 162).
-    const QRegularExpression main(QStringLiteral(R"(xdg_toplevel@(\d+)\.set_title\("Torvella V)"));
-    const QRegularExpression question(QStringLiteral(R"(xdg_toplevel@(\d+)\.set_min_size\(408, 162\))"));
-    QString mainId, questionId;
-    const bool asked = LogShows(30000, [&](const QByteArray& log) {
-        const QString text = QString::fromLatin1(log);
-        mainId = main.match(text).captured(1);
-        questionId = question.match(text).captured(1);
-        return !mainId.isEmpty() && !questionId.isEmpty();
-    });
-    ASSERT_TRUE(asked) << "no game window and language question; the game's output:\n"
-                       << log.right(3000).toStdString();
-    const QByteArray parent = QStringLiteral("xdg_toplevel@%1.set_parent(xdg_toplevel@%2)")
-                                  .arg(questionId, mainId)
-                                  .toLatin1();
-    EXPECT_TRUE(LogShows(2000, [&](const QByteArray& log) { return log.contains(parent); }))
-        << "the question is not a child of the game window (" << parent.toStdString() << " missing)";
-    EndBySigterm();
+    const QRegularExpression re(QStringLiteral(R"(xdg_toplevel@(\d+)\.)") + QRegularExpression::escape(call));
+    return re.match(QString::fromLatin1(log)).captured(1);
+}
+
+// A dialog that comes up by itself at the start is a transient child of the game window
+// (xdg_toplevel.set_parent), which the compositor then places over the game rather than
+// anywhere on the output: the first start's language question (asked before any text of
+// the game was read), and the notice of a tableau brought back.
+TEST_F(Wayland, DialogsAtTheStartAreChildrenOfTheGameWindow)
+{
+    struct Case {
+        const char* what;
+        QString size;  // as the log writes it
+        bool interrupted;
+    };
+    for (const Case& c : {Case{"language question", QStringLiteral("408, 162"), false},
+                          Case{"notice of the tableau brought back", QStringLiteral("319, 158"), true}}) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(cfg.dir() / "Quorlix");
+        std::filesystem::remove_all(cfg.stateDir());
+        if (c.interrupted) {
+            std::filesystem::create_directories(cfg.storeFile().parent_path());
+            std::ofstream(cfg.storeFile()) << "[common]\ntongue=0\nmusic=0\nsound=0\n";
+            ASSERT_TRUE(testing::LeaveOneDropFromTheEnd(cfg.stateDir(), 2));
+        }
+        log.clear();
+        StartGame();
+        QString mainId, dialogId;
+        const bool shown = LogShows(30000, [&](const QByteArray& log) {
+            mainId = Toplevel(log, QStringLiteral("set_title(\"Torvella V"));
+            dialogId = Toplevel(log, QStringLiteral("set_min_size(") + c.size + QLatin1Char(')'));
+            return !mainId.isEmpty() && !dialogId.isEmpty();
+        });
+        ASSERT_TRUE(shown) << "no game window and " << c.what << "; the game's output:\n"
+                           << log.right(3000).toStdString();
+        const QByteArray parent =
+            QStringLiteral("xdg_toplevel@%1.set_parent(xdg_toplevel@%2)").arg(dialogId, mainId).toLatin1();
+        EXPECT_TRUE(LogShows(2000, [&](const QByteArray& log) { return log.contains(parent); }))
+            << "not a child of the game window (" << parent.toStdString() << " missing)";
+        EndBySigterm();
+    }
 }
 
 } // namespace
