@@ -450,6 +450,7 @@ void BoardAccess::Lifted(int colour, int slices)
         return;
     liftTold_ = true;
     outcomeTold_ = false;
+    jumpPending_ = false;
     SetStatus(access::LiftedText(settings_, colour, slices), false);
 }
 
@@ -474,7 +475,8 @@ void BoardAccess::JumpsChanged(int jumpsLeft)
         QAccessibleValueChangeEvent e(ToolBarValue(1), jumpsLeft);
         Tell(e);
     }
-    Outcome(access::JumpText(settings_, jumpsLeft));
+    // A jump's sound follows at once; a hint plays the same sound without a jump.
+    jumpPending_ = true;
 }
 
 void BoardAccess::Sounded(Sound sound)
@@ -483,8 +485,13 @@ void BoardAccess::Sounded(Sound sound)
     case Sound::Refused: Outcome(access::RefusedText(settings_)); break;
     case Sound::Solved: Outcome(access::SolvedText(settings_)); break;
     case Sound::DeadEnd: Outcome(access::DeadEndText(settings_)); break;
-    default: break;  // plates, hold places and jumps tell their own outcome
+    case Sound::Jump:
+        if (jumpPending_)
+            Outcome(access::JumpText(settings_, game_.Position().JumpsLeft));
+        break;
+    default: break;  // plates and hold places tell their own outcome
     }
+    jumpPending_ = false;
 }
 
 void BoardAccess::Renewed()

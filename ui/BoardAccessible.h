@@ -80,6 +80,7 @@ private:
     QString status_;
     bool liftTold_ = false;      // the cake in the air was announced
     bool outcomeTold_ = false;   // the status line holds an outcome of this move already
+    bool jumpPending_ = false;   // the jumps changed and the jump's sound is to come
     Cell focusCell_ = kOffTableau;  // where the focus event last went
 };
 
