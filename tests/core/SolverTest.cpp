@@ -238,8 +238,9 @@ TEST(SolverTest, PositionsPlayersReachKeepTheirVerdicts)
         const Solution s = Solve(t);
         ASSERT_FALSE(s.cancelled);
         EXPECT_EQ(s.solvable, r.solvable);
-        if (s.solvable)
+        if (s.solvable) {
             EXPECT_TRUE(Replays(t, s.moves));
+        }
     }
 }
 
