@@ -20,6 +20,7 @@
 #include "ui/OptionDlg.h"
 #include "ui/GameRecords.h"
 #include "ui/StoreProblems.h"
+#include "ui/ToolBar.h"
 #include "ui/TongueDlg.h"
 #include "ui/YesNoDlg.h"
 #include "settings/Keys.h"
@@ -33,70 +34,17 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
-#include <QPen>
 #include <QScreen>
-#include <QShortcut>
 #include <QToolTip>
 
-#include <chrono>
 #include <cstdio>
 #include <utility>
-#include <optional>
-#include <thread>
 
 namespace torvella::ui {
 
 namespace {
 
 constexpr int kSoundCount = 7; // the clips of the wave list, sound numbers 1 to 7
-
-// The tool bar's paint area: an opaque surface that hands its paint events to the window.
-class ToolArea : public QWidget {
-public:
-    explicit ToolArea(MainForm* form) : QWidget(form), form_(form)
-    {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-        setAttribute(Qt::WA_NoSystemBackground);
-    }
-
-protected:
-    void paintEvent(QPaintEvent* e) override
-    {
-        QPainter p(this);
-        form_->ToolBoxPaint(p, e->region());
-    }
-
-private:
-    MainForm* form_;
-};
-
-struct HintTexts {
-    const char* german;
-    const char* english;
-};
-
-// Hints of the five game buttons (in Button order) and of the four right-hand buttons.
-constexpr HintTexts kGameHints[kButtons] = {
-    {"Ich möchte eine neue Auslage.", "I want an new \"tableau\"."},
-    {"Ich möchte mit der gleichen Auslage neu beginnen.", "I want to start with the same \"tableau\"."},
-    {"Hoppala, das wollte ich aber nicht.", "Oops, I didn't want that."},
-    {"Ich brauch eine kurze Pause.", "I need a break."},
-    {"Wer sind die Besten?", "Who are the best?"},
-};
-constexpr HintTexts kOptionHint = {"Ich möchte die Einstellungen ändern.", " I want to change the options."};
-constexpr HintTexts kInfoHint = {"Wer hat diese Spiele nur verbrochen?", "Who did these VIMBLE GAME?"};
-constexpr HintTexts kRulesHint = {"Worum geht's da eigentlich?", "What's to do here?"};
-constexpr HintTexts kExitHint = {"Ich hab genug!", "I have enough!"};
-constexpr HintTexts kScoreCaption = {"Punkte:", "Score:"};
-
-struct FaceSet {
-    int left, normal, hover, disabled;
-};
-// Faces from the main window's list: the high-score button takes the grey trophy when
-// hovered and the second trophy when disabled (it never is).
-constexpr FaceSet kGameFaces[kButtons] = {
-    {4, 4, 5, 6}, {56, 1, 2, 3}, {108, 16, 17, 18}, {160, 11, 12, 13}, {212, 7, 9, 8},
-};
 
 } // namespace
 
@@ -116,6 +64,39 @@ MainForm::~MainForm()
 
 void MainForm::FormCreate()
 {
+    CreateParts();
+    StartServices();
+
+    // 8. - 15.
+    game_.Seed(Random::SeedFromClock());
+    ColourTable();
+    ratio_ = devicePixelRatio();
+    toolImages_ = paint::LoadToolBarImages(ratio_);
+    box_->BuildBack();
+    game_.SetBoardSize(box_->width(), box_->height());
+    game_.Deal();
+    box_->Render();
+    SetLanguageTexts();
+    game_.RestartPulse();
+    records_ = new GameRecords(*this);
+
+    RecomposeToolBar();
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        Timer1Timer();
+        audio_->Idle();
+    });
+    timer_.start(100);
+    // The loop can be ended from outside (the session manager's "die" at logout): the
+    // game then closes as if by a quit signal. The application first asks every window
+    // to close, so the quit request is seen before that, or the close question would
+    // block the logout.
+    qApp->installEventFilter(this);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { CloseUnasked(); });
+}
+
+// The window's parts and how they reach each other; nothing is loaded yet.
+void MainForm::CreateParts()
+{
     setAttribute(Qt::WA_DeleteOnClose, false);
     resize(kInitialClientWidth, kInitialClientHeight);
     setWindowIcon(assets::WindowIcon());
@@ -126,7 +107,8 @@ void MainForm::FormCreate()
     hintFont.setPixelSize(13);
     QToolTip::setFont(hintFont);
 
-    toolBox_ = new ToolArea(this);
+    toolBox_ = new ToolBar(game_, settings_, toolImages_, this);
+    connect(toolBox_, &ToolBar::Painting, this, &MainForm::MatchScreenRatio);
     hints_ = std::make_unique<HintSearch>(game_);
     box_ = new BoardView(game_, settings_, *hints_, toolImages_.sheet, this);
     connect(box_, &BoardView::Painting, this, &MainForm::MatchScreenRatio);
@@ -138,19 +120,20 @@ void MainForm::FormCreate()
     });
     toolBox_->setGeometry(0, 0, kInitialClientWidth, paint::kToolBarHeight);
     box_->setGeometry(0, paint::kToolBarHeight, kInitialClientWidth, kInitialClientHeight - paint::kToolBarHeight);
+    connect(hints_.get(), &HintSearch::MarksChanged, box_, &BoardView::HintMarksChanged);
+    connect(hints_.get(), &HintSearch::NoAnswerInTime, this, [this] {
+        // Neither a drop nor a proof within the search's limit: say so, charge nothing.
+        if (yesNoDlg_)
+            yesNoDlg_->ShowText(MessageKind::Text, settings_.Text("Auf die Schnelle finde ich hier keinen Tipp.",
+                                                                  "I can't find a hint here in good time."));
+    });
+    BindButtons();
+    access_ = std::make_unique<BoardAccess>(box_, toolBox_, game_, box_->Cursor(), settings_);
+    connect(box_, &BoardView::CursorMoved, this, [this] { access_->CursorMoved(); });
+}
 
-    for (int i = 0; i < kButtons; ++i) {
-        auto* b = new ImageButton(toolBox_);
-        const FaceSet& f = kGameFaces[i];
-        b->move(f.left, 4);
-        const auto face = [](int index) { return assets::Picture(assets::PictureList::Bmps, index, FaceRatio()); };
-        b->SetFaces(face(f.normal), face(f.hover), face(f.disabled));
-        gameButtons_[i] = b;
-    }
-    optionBtn_ = new ImageButton(toolBox_);
-    infoBtn_ = new ImageButton(toolBox_);
-    rulesBtn_ = new ImageButton(toolBox_);
-    exitBtn_ = new ImageButton(toolBox_);
+void MainForm::BindButtons()
+{
     // A tool-bar action never finds a cake in the air: one the keys lifted (or the mouse
     // holds while a shortcut comes) goes back to its cell first. Undo or a deal under a
     // lifted cake would otherwise put it down twice.
@@ -165,22 +148,15 @@ void MainForm::FormCreate()
     bind(Btn(Button::OOps), &MainForm::OOpsBtnClick);
     bind(Btn(Button::Pause), &MainForm::PauseBtnClick);
     bind(Btn(Button::HighScore), &MainForm::HighScoreBtnClick);
-    bind(optionBtn_, &MainForm::OptionBtnClick);
-    bind(infoBtn_, &MainForm::InfoBtnClick);
-    bind(rulesBtn_, &MainForm::RulesBtnClick);
-    bind(exitBtn_, &MainForm::ExitBtnClick);
-    BindShortcuts();
+    bind(OptionBtn(), &MainForm::OptionBtnClick);
+    bind(InfoBtn(), &MainForm::InfoBtnClick);
+    bind(RulesBtn(), &MainForm::RulesBtnClick);
+    bind(ExitBtn(), &MainForm::ExitBtnClick);
+}
 
-    scoreLabel_ = new QLabel(toolBox_);
-    scoreLabel_->setAttribute(Qt::WA_TranslucentBackground);
-    QPalette pal = scoreLabel_->palette();
-    pal.setColor(QPalette::WindowText, QColor(254, 201, 18));
-    scoreLabel_->setPalette(pal);
-    scoreLabel_->move(287, 8);
-
-    access_ = std::make_unique<BoardAccess>(box_, toolBox_, game_, box_->Cursor(), settings_);
-    connect(box_, &BoardView::CursorMoved, this, [this] { access_->CursorMoved(); });
-
+// Steps 1 to 7 of the start-up: folder, scrambler, title, help, settings, sound.
+void MainForm::StartServices()
+{
     // 1. The program folder, where help and music are looked for.
     programFolder_ = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     // 2. The score scrambler with the default alphabet and key.
@@ -212,41 +188,6 @@ void MainForm::FormCreate()
     });
     music_->StartUp(programFolder_);
     connect(box_, &BoardView::FirstFramePainted, music_, &MusicKeeper::FirstFrameShown);
-
-    // 8. - 15.
-    game_.Seed(Random::SeedFromClock());
-    ColourTable();
-    ratio_ = devicePixelRatio();
-    toolImages_ = paint::LoadToolBarImages(ratio_);
-    box_->BuildBack();
-    game_.SetBoardSize(box_->width(), box_->height());
-    game_.Deal();
-    box_->Render();
-    SetLanguageTexts();
-    game_.RestartPulse();
-    records_ = new GameRecords(*this);
-
-    for (ImageButton* b : {optionBtn_, infoBtn_, rulesBtn_, exitBtn_})
-        b->raise();
-    RecomposeToolBar();
-    connect(&timer_, &QTimer::timeout, this, [this] {
-        Timer1Timer();
-        audio_->Idle();
-    });
-    timer_.start(100);
-    connect(hints_.get(), &HintSearch::MarksChanged, box_, &BoardView::HintMarksChanged);
-    connect(hints_.get(), &HintSearch::NoAnswerInTime, this, [this] {
-        // Neither a drop nor a proof within the search's limit: say so, charge nothing.
-        if (yesNoDlg_)
-            yesNoDlg_->ShowText(MessageKind::Text, settings_.Text("Auf die Schnelle finde ich hier keinen Tipp.",
-                                                                  "I can't find a hint here in good time."));
-    });
-    // The loop can be ended from outside (the session manager's "die" at logout): the
-    // game then closes as if by a quit signal. The application first asks every window
-    // to close, so the quit request is seen before that, or the close question would
-    // block the logout.
-    qApp->installEventFilter(this);
-    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { CloseUnasked(); });
 }
 
 bool MainForm::eventFilter(QObject* watched, QEvent* e)
@@ -254,32 +195,6 @@ bool MainForm::eventFilter(QObject* watched, QEvent* e)
     if (watched == qApp && e->type() == QEvent::Quit)
         CloseUnasked();
     return QWidget::eventFilter(watched, e);
-}
-
-void MainForm::BindShortcuts()
-{
-    // Each key clicks its button, so it acts exactly as the button does, and does nothing
-    // while the button is disabled (a disabled button ignores click()).
-    const struct {
-        QKeySequence key;
-        ImageButton* button;
-    } keys[] = {
-        {QKeySequence(Qt::Key_F2), Btn(Button::Start)},
-        {QKeySequence(Qt::CTRL | Qt::Key_N), Btn(Button::Start)},
-        {QKeySequence(Qt::CTRL | Qt::Key_R), Btn(Button::Again)},
-        {QKeySequence(Qt::CTRL | Qt::Key_Z), Btn(Button::OOps)},
-        {QKeySequence(Qt::Key_P), Btn(Button::Pause)},
-        {QKeySequence(Qt::Key_Pause), Btn(Button::Pause)},
-        {QKeySequence(Qt::CTRL | Qt::Key_H), Btn(Button::HighScore)},
-        {QKeySequence(Qt::CTRL | Qt::Key_O), optionBtn_},
-        {QKeySequence(Qt::Key_F1), rulesBtn_},
-        {QKeySequence(Qt::CTRL | Qt::Key_Q), exitBtn_},
-    };
-    for (const auto& k : keys) {
-        auto* shortcut = new QShortcut(k.key, this);
-        shortcut->setAutoRepeat(false);
-        connect(shortcut, &QShortcut::activated, k.button, &QAbstractButton::click);
-    }
 }
 
 void MainForm::AttachDialogs(YesNoDlg* yesNo, TongueDlg* tongue, InfoDlg* info, DlgResources* resources,
@@ -292,10 +207,7 @@ void MainForm::AttachDialogs(YesNoDlg* yesNo, TongueDlg* tongue, InfoDlg* info, 
     optionDlg_ = options;
     highscoreDlg_ = highscore;
     // The right-hand buttons take their faces from the shared image module.
-    optionBtn_->SetFaces(resources->Btn(7), resources->Btn(8), resources->Btn(7));
-    infoBtn_->SetFaces(resources->Btn(3), resources->Btn(4), resources->Btn(3));
-    rulesBtn_->SetFaces(resources->Btn(5), resources->Btn(6), resources->Btn(5));
-    exitBtn_->SetFaces(resources->Btn(1), resources->Btn(2), resources->Btn(1));
+    toolBox_->BindPictures(*resources);
     records_->AttachDialogs(*resources, highscore);
 }
 
@@ -303,15 +215,7 @@ void MainForm::AttachDialogs(YesNoDlg* yesNo, TongueDlg* tongue, InfoDlg* info, 
 
 void MainForm::SetLanguageTexts()
 {
-    const auto text = [this](const HintTexts& t) { return settings_.Text(t.german, t.english); };
-    for (int i = 0; i < kButtons; ++i)
-        gameButtons_[i]->setToolTip(text(kGameHints[i]));
-    optionBtn_->setToolTip(text(kOptionHint));
-    infoBtn_->setToolTip(text(kInfoHint));
-    rulesBtn_->setToolTip(text(kRulesHint));
-    exitBtn_->setToolTip(text(kExitHint));
-    scoreLabel_->setText(text(kScoreCaption));
-    scoreLabel_->adjustSize();
+    toolBox_->SetLanguageTexts();
     access_->Renewed();
 }
 
@@ -319,13 +223,7 @@ void MainForm::SetLanguageTexts()
 
 void MainForm::RecomposeToolBar()
 {
-    const QSize device = paint::DeviceSize(toolBox_->size(), ratio_);
-    if (toolBitmap_.size() != device)
-        toolBitmap_ = QImage(device, QImage::Format_RGB32);
-    toolBitmap_.setDevicePixelRatio(ratio_);
-    QPainter p(&toolBitmap_);
-    paint::ToolBoxPaint(p, toolBitmap_.width(), toolImages_, settings_.BackMode, game_.Position().Score,
-                    game_.Position().JumpsLeft);
+    toolBox_->Recompose(ratio_);
 }
 
 void MainForm::MatchScreenRatio()
@@ -376,24 +274,10 @@ void MainForm::resizeEvent(QResizeEvent*)
         return;
     box_->BuildBack();
     game_.SetBoardSize(box_->width(), box_->height());
-    exitBtn_->move(w - 52, 4);
-    rulesBtn_->move(w - 104, 4);
-    infoBtn_->move(w - 156, 4);
-    optionBtn_->move(w - 208, 4);
+    toolBox_->PlaceRightButtons();
     box_->Render();
     RepaintWindow();
     box_->UpdateRing();
-}
-
-void MainForm::ToolBoxPaint(QPainter& p, const QRegion& dirty)
-{
-    MatchScreenRatio();
-    for (const QRect& r : dirty) {
-        if (toolBitmap_.isNull())
-            p.fillRect(r, Qt::black);
-        else
-            paint::DrawDevicePixels(p, toolBitmap_, r);
-    }
 }
 
 // ---------------------------------------------------------------- keyboard on the board
@@ -421,168 +305,6 @@ bool MainForm::DealFromGenerator()
 void MainForm::PutBackLiftedCake()
 {
     box_->PutBackLiftedCake();
-}
-
-// ---------------------------------------------------------------- the view of the game
-
-void MainForm::CellEmptied(int col, int row)
-{
-    box_->CellEmptied(col, row);
-    access_->CellChanged(col, row);
-}
-
-void MainForm::CellCake(int col, int row, int colour, int slices)
-{
-    box_->CellCake(col, row, colour, slices);
-    access_->CellChanged(col, row);
-}
-
-void MainForm::SlotChanged(Slot slot, int colour, int slices)
-{
-    box_->SlotChanged(slot, colour, slices);
-    access_->SlotChanged(slot, colour, slices);
-}
-
-void MainForm::LiftedCakeDrawn(int colour, int slices)
-{
-    box_->LiftedCakeDrawn(colour, slices);
-    access_->Lifted(colour, slices);
-}
-
-void MainForm::LiftedCakeErased()
-{
-    box_->LiftedCakeErased();
-}
-
-void MainForm::PulseDot(int col, int row, uint32_t colour)
-{
-    box_->PulseDot(col, row, colour);
-}
-
-void MainForm::ScoreChanged(int32_t score)
-{
-    QPainter p(&toolBitmap_);
-    paint::DrawScore(p, toolImages_, settings_.BackMode, score);
-    toolBox_->update(paint::kScoreField);
-    access_->ScoreChanged();
-}
-
-void MainForm::JumpsChanged(int32_t jumpsLeft)
-{
-    QPainter p(&toolBitmap_);
-    paint::DrawJumps(p, toolImages_, settings_.BackMode, jumpsLeft);
-    toolBox_->update(paint::JumpField(toolImages_.jumpIcon));
-    access_->JumpsChanged(jumpsLeft);
-}
-
-void MainForm::ButtonEnabledChanged(Button button, bool enabled)
-{
-    gameButtons_[static_cast<int>(button)]->setEnabled(enabled);
-}
-
-void MainForm::BoardRenewed()
-{
-    box_->Render();
-    RepaintWindow();
-    access_->Renewed();
-}
-
-void MainForm::RepaintWindow()
-{
-    RecomposeToolBar();
-    update();
-    toolBox_->update();
-    box_->RepaintAll();
-}
-
-void MainForm::PlaySound(Sound sound)
-{
-    audio_->PlaySound(ToInt(sound), settings_.SoundOn);
-    access_->Sounded(sound);
-}
-
-void MainForm::Delay(int ms)
-{
-    // Show every step drawn so far, then wait without handling any event: input and
-    // the clock stand still, as they should during a move's pauses.
-    if (isVisible()) {
-        toolBox_->repaint();
-        box_->repaint();
-    }
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    std::this_thread::sleep_until(until);
-}
-
-Answer MainForm::ShowKind(MessageKind kind)
-{
-    // A game brought back after a crash says so in its first pause.
-    if (kind == MessageKind::Paused && yesNoDlg_)
-        if (const QString back = records_->TakeResumeNotice(); !back.isEmpty())
-            return yesNoDlg_->ShowText(MessageKind::Text, back);
-    return yesNoDlg_ ? yesNoDlg_->ShowKind(kind) : Answer::Yes;
-}
-
-Answer MainForm::ShowDeadEnd()
-{
-    const QString text =
-        settings_.Text("Das ist sich leider nicht ganz ausgegangen.", "Sorry, but that wasn't as it should be.");
-    return yesNoDlg_ ? yesNoDlg_->ShowText(MessageKind::Text, text) : Answer::Yes;
-}
-
-void MainForm::ShowNoSolution()
-{
-    const QString text = settings_.Text("Von hier aus ist diese Auslage nicht mehr lösbar.",
-                                        "This tableau can no longer be solved from here.");
-    if (yesNoDlg_)
-        yesNoDlg_->ShowText(MessageKind::Text, text);
-}
-
-void MainForm::ShowHint(Move move)
-{
-    hints_->Show(move);
-}
-
-// ---------------------------------------------------------------- hints
-
-void MainForm::HintKeyPress()
-{
-    if (!hints_->CanStart())
-        return;
-    audio_->Prefetch();  // the hint's sound is ready when the answer comes
-    hints_->Start();
-}
-
-const QImage& MainForm::BoardBitmap() const { return box_->Bitmap(); }
-const BoardCursor& MainForm::Cursor() const { return box_->Cursor(); }
-QPoint MainForm::CarriedCakeAt() const { return box_->CarriedCakeAt(); }
-
-bool MainForm::HintSearching() const { return hints_->Searching(); }
-bool MainForm::HintRingsShown() const { return hints_->MarksShown(); }
-
-void MainForm::ShowHighscore(int32_t score, bool viewOnly)
-{
-    if (highscoreDlg_)
-        highscoreDlg_->ShowModal(score, viewOnly);
-}
-
-void MainForm::KeepMusicPlaying()
-{
-    music_->Keep();
-}
-
-void MainForm::ToggleMusic()
-{
-    music_->Toggle();
-}
-
-void MainForm::UseMusicFolder(const QString& folder)
-{
-    music_->StartUp(folder);
-}
-
-QString MainForm::MusicFileName() const
-{
-    return music_->FileName();
 }
 
 // ---------------------------------------------------------------- buttons that open something

@@ -1,7 +1,9 @@
 #pragma once
-// The main window: the tool bar with its nine buttons and the score, the board area, the
-// game state and the services. It is the game's view: the core tells it what changed and
-// it draws, plays and asks.
+// The main window, the game session: it creates the game, the settings, the services and
+// its parts in the start-up order (MainForm.cpp), is the game's view and passes each call
+// on to the part that shows it (MainFormView.cpp), and closes. Its parts: the tool bar
+// (ToolBar), the board area (BoardView), the hint's search (HintSearch), the music
+// (MusicKeeper) and the window's placement (WindowPlacer).
 #include "audio/AudioService.h"
 #include "core/BoardCursor.h"
 #include "core/Game.h"
@@ -12,6 +14,7 @@
 #include "settings/WindowState.h"
 #include "ui/BoardView.h"
 #include "ui/OptionDlg.h"
+#include "ui/ToolBar.h"
 #include "ui/WindowPlacer.h"
 
 #include <QImage>
@@ -65,15 +68,15 @@ public:
     const settings::TChiffre& ScoreScrambler() const { return scoreScrambler_; }
     QString ProgramFolder() const { return programFolder_; }
     BoardView* Box() const { return box_; }
-    QWidget* ToolBox() const { return toolBox_; }
-    ImageButton* Btn(Button b) const { return gameButtons_[static_cast<int>(b)]; }
-    ImageButton* OptionBtn() const { return optionBtn_; }
-    ImageButton* InfoBtn() const { return infoBtn_; }
-    ImageButton* RulesBtn() const { return rulesBtn_; }
-    ImageButton* ExitBtn() const { return exitBtn_; }
-    QLabel* ScoreLabel() const { return scoreLabel_; }
+    ToolBar* ToolBox() const { return toolBox_; }
+    ImageButton* Btn(Button b) const { return toolBox_->Btn(b); }
+    ImageButton* OptionBtn() const { return toolBox_->OptionBtn(); }
+    ImageButton* InfoBtn() const { return toolBox_->InfoBtn(); }
+    ImageButton* RulesBtn() const { return toolBox_->RulesBtn(); }
+    ImageButton* ExitBtn() const { return toolBox_->ExitBtn(); }
+    QLabel* ScoreLabel() const { return toolBox_->ScoreLabel(); }
     const QImage& BoardBitmap() const;
-    const QImage& ToolBitmap() const { return toolBitmap_; }
+    const QImage& ToolBitmap() const { return toolBox_->Bitmap(); }
     // Music from another folder than the program's (the start-up step again), for tests.
     void UseMusicFolder(const QString& folder);
     // Sound effects and music: one service (the window's `waves` and `midi`).
@@ -137,8 +140,6 @@ public:
     // Key L: each cake's slice count and colour sign printed on it, or not.
     void ToggleCakeLabels();
 
-    // Painting of the tool bar, called by its paint events.
-    void ToolBoxPaint(QPainter& p, const QRegion& dirty);
     // Where the lifted cake stands on the screen: at the pointer, or over the cursor's cell.
     QPoint CarriedCakeAt() const;
 
@@ -165,7 +166,9 @@ protected:
 
 private:
     void FormCreate();
-    void BindShortcuts();
+    void CreateParts();
+    void BindButtons();
+    void StartServices();
     void FormShow();
     void Leave();
     void SaveSettings();
@@ -189,19 +192,12 @@ private:
     // another density makes them anew.
     qreal ratio_ = 1;
     paint::ToolBarImages toolImages_;  // the background sheet among them, also for the board
-    QImage toolBitmap_;
 
     QTimer timer_;
 
     std::unique_ptr<HintSearch> hints_;
-    QWidget* toolBox_ = nullptr;
+    ToolBar* toolBox_ = nullptr;
     BoardView* box_ = nullptr;
-    std::array<ImageButton*, kButtons> gameButtons_{};
-    ImageButton* optionBtn_ = nullptr;
-    ImageButton* infoBtn_ = nullptr;
-    ImageButton* rulesBtn_ = nullptr;
-    ImageButton* exitBtn_ = nullptr;
-    QLabel* scoreLabel_ = nullptr;
 
     std::unique_ptr<audio::AudioService> audio_;
     MusicKeeper* music_ = nullptr;
