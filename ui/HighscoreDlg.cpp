@@ -46,7 +46,19 @@ HighscoreDlg::HighscoreDlg(settings::IniCtrl& ini, const settings::TChiffre& scr
     connect(okBtn_, &ImageButton::clicked, this, &HighscoreDlg::OkBtnClick);
     connect(cancelBtn_, &ImageButton::clicked, this, &HighscoreDlg::CancelBtnClick);
 
-    // Create: the rows, all numbers, all names, all scores.
+    CreateRows();
+    // The edit field lies over the name labels.
+    edit1_->raise();
+    // Top to bottom: the name, the check box, Cancel, OK.
+    setTabOrder(edit1_, clearBox_);
+    setTabOrder(clearBox_, cancelBtn_);
+    setTabOrder(cancelBtn_, okBtn_);
+}
+
+// The name's edit field (shown over the row a new score goes into), then the rows: all
+// numbers, all names, all scores.
+void HighscoreDlg::CreateRows()
+{
     edit1_ = new QLineEdit(editBack_);
     edit1_->setObjectName(QStringLiteral("Edit1"));
     edit1_->setFrame(false);
@@ -77,12 +89,6 @@ HighscoreDlg::HighscoreDlg(settings::IniCtrl& ini, const settings::TChiffre& scr
         sco_[i] = MakeLabel(editBack_, name.constData(), QRect(190, 21 * i + 10, 90, 21), rowFont, false,
                             Qt::AlignRight | Qt::AlignTop);
     }
-    // The edit field lies over the name labels.
-    edit1_->raise();
-    // Top to bottom: the name, the check box, Cancel, OK.
-    setTabOrder(edit1_, clearBox_);
-    setTabOrder(clearBox_, cancelBtn_);
-    setTabOrder(cancelBtn_, okBtn_);
 }
 
 const QString& HighscoreDlg::LastName() const { return settings_.Player; }

@@ -61,6 +61,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    void CreateRows();
     void FormActivate() override;
     // The name being entered, otherwise OK.
     QWidget* FirstFocus() const override;

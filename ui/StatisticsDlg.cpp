@@ -136,8 +136,27 @@ void StatisticsDlg::Fill()
 {
     const settings::GameSettings& s = settings_;
     title_->setText(s.Text("Statistik", "Statistics"));
-    const records::Figures f = records::Summarise(entries_);
     const QLocale locale(s.German() ? QLocale::German : QLocale::English);
+    FillFigures(locale);
+
+    chart_->SetGames(entries_);
+    chartLegend_->setText(QStringLiteral("<span style='color:%1'>■</span> %2 &nbsp; "
+                                         "<span style='color:%3'>■</span> %4 &nbsp; %5")
+                              .arg(ScoreChart::SolvedColour().name(), s.Text("gelöst", "solved"),
+                                   ScoreChart::LostColour().name(), s.Text("verloren", "lost"),
+                                   s.Text("(die letzten 100)", "(the last 100)")));
+    games_->setHtml(GamesHtml(locale));
+
+    resetLabel_->setText(s.Text("Statistik löschen", "Reset statistics"));
+    resetBtn_->setToolTip(resetLabel_->text());
+    closeBtn_->setToolTip(s.Text("Zurück zum Spiel", "Back to game"));
+    resetBtn_->setEnabled(!entries_.isEmpty());
+}
+
+void StatisticsDlg::FillFigures(const QLocale& locale)
+{
+    const settings::GameSettings& s = settings_;
+    const records::Figures f = records::Summarise(entries_);
     const QString none = QStringLiteral("–");
     const QStringList names{
         s.Text("Gespielt", "Played"),          s.Text("Gelöst", "Solved"),
@@ -164,14 +183,11 @@ void StatisticsDlg::Fill()
     };
     figureNames_->setText(names.join(QLatin1Char('\n')));
     figureValues_->setText(values.join(QLatin1Char('\n')));
+}
 
-    chart_->SetGames(entries_);
-    chartLegend_->setText(QStringLiteral("<span style='color:%1'>■</span> %2 &nbsp; "
-                                         "<span style='color:%3'>■</span> %4 &nbsp; %5")
-                              .arg(ScoreChart::SolvedColour().name(), s.Text("gelöst", "solved"),
-                                   ScoreChart::LostColour().name(), s.Text("verloren", "lost"),
-                                   s.Text("(die letzten 100)", "(the last 100)")));
-
+QString StatisticsDlg::GamesHtml(const QLocale& locale) const
+{
+    const settings::GameSettings& s = settings_;
     // Newest first; the deals played more than once below.
     QString html = QStringLiteral("<table width='100%' cellspacing='0' cellpadding='1'><tr><th align='left'>%1</th>"
                                   "<th align='right'>%2</th><th align='left'>&nbsp;%3</th><th align='right'>%4</th>"
@@ -207,12 +223,7 @@ void StatisticsDlg::Fill()
                         .arg(d.best);
         html += QStringLiteral("</table>");
     }
-    games_->setHtml(html);
-
-    resetLabel_->setText(s.Text("Statistik löschen", "Reset statistics"));
-    resetBtn_->setToolTip(resetLabel_->text());
-    closeBtn_->setToolTip(s.Text("Zurück zum Spiel", "Back to game"));
-    resetBtn_->setEnabled(!entries_.isEmpty());
+    return html;
 }
 
 void StatisticsDlg::Ask(bool shown)

@@ -9,6 +9,7 @@
 #include <functional>
 
 class QLabel;
+class QLocale;
 class QTextBrowser;
 
 namespace torvella::settings {
@@ -50,6 +51,9 @@ private:
     void FormActivate() override;
     QWidget* FirstFocus() const override;
     void Fill();
+    void FillFigures(const QLocale& locale);
+    // The list of games, newest first, and the best score of each deal played more than once.
+    QString GamesHtml(const QLocale& locale) const;
     void Ask(bool shown);
 
     const settings::GameSettings& settings_;
