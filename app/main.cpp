@@ -7,6 +7,7 @@
 #include "ui/QuitSignals.h"
 #include "ui/Windows.h"
 
+#include <QFontDatabase>
 #include <QStringList>
 #include <QTimer>
 
@@ -17,6 +18,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -133,6 +135,11 @@ int main(int argc, char** argv)
     int status = 0;
     {
         torvella::ui::TorvellaApplication app(argc, argv);
+        // Reading the system's font configuration is the largest single piece of a start;
+        // a thread of its own does it while the windows are built, and the first text
+        // measured waits only for what is left of it. (Qt's font database serialises its
+        // users; the thread is joined when it goes out of scope.)
+        std::jthread fonts([] { QFontDatabase::families(); });
         torvella::ui::Windows windows;
         // Before any library starts: a quit signal closes the game without a question.
         torvella::ui::QuitSignals quitSignals([&windows](int) {
