@@ -1,13 +1,13 @@
 // The record of a game: a game rebuilt from it is the same game after every event, its text
 // reads back as written (and bad text is refused with a reason), a journal of the events as
 // they were heard is the record, and each way a game ends is told once with its tallies.
+#include "AnswerScript.h"
 #include "GameFixture.h"
 
 #include "core/NullView.h"
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <functional>
 #include <random>
 #include <string>
@@ -18,27 +18,12 @@ namespace {
 
 using testing::GameFixture;
 
-// Answers questions from a queue (Yes when empty) and runs a hook while a dialog is open,
-// where the timer keeps ticking.
-class ScriptedView : public NullView {
+// Answers questions from a script and draws nothing.
+class ScriptedView : public NullView, public testing::AnswerScript {
 public:
-    std::deque<Answer> answers;
-    std::function<void()> whileDialogOpen;
-    Answer ShowKind(MessageKind) override { return Next(); }
-    Answer ShowDeadEnd() override { return Next(); }
-    void ShowHighscore(int32_t, bool) override { Next(); }
-
-private:
-    Answer Next()
-    {
-        if (whileDialogOpen)
-            whileDialogOpen();
-        if (answers.empty())
-            return Answer::Yes;
-        const Answer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
+    Answer ShowKind(MessageKind) override { return NextAnswer(); }
+    Answer ShowDeadEnd() override { return NextAnswer(); }
+    void ShowHighscore(int32_t, bool) override { NextAnswer(); }
 };
 
 // Writes down what a journal keeper hears.

@@ -3,11 +3,10 @@
 // what the player sees and hears and in which order. Questions take their answers from a
 // queue (Yes when it is empty); a hook runs while a dialog is open, to stand for the timer
 // ticks that keep coming while a modal dialog shows.
+#include "AnswerScript.h"
 #include "common/GameProbe.h"
 #include "core/Game.h"
 
-#include <deque>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,11 +25,9 @@ inline const char* ButtonName(Button b)
     return "?";
 }
 
-class RecordingView : public GameView {
+class RecordingView : public GameView, public AnswerScript {
 public:
     std::vector<std::string> log;
-    std::deque<Answer> answers;
-    std::function<void()> whileDialogOpen;
     const Game* game = nullptr;  // to write down the phase at the moment of a call
     std::optional<Point> pointer;  // where the mouse is; none while the keys play
     Point drawnAt;                 // where the lifted cake was drawn last
@@ -111,16 +108,6 @@ private:
     static std::string N(long long v) { return std::to_string(v); }
     const char* Phase() const { return game ? PhaseName(game->Phase()) : "?"; }
     void Add(std::string line) { log.push_back(std::move(line)); }
-    Answer NextAnswer()
-    {
-        if (whileDialogOpen)
-            whileDialogOpen();
-        if (answers.empty())
-            return Answer::Yes;
-        const Answer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
 };
 
 } // namespace torvella::testing
