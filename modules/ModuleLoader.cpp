@@ -34,8 +34,10 @@ void* FindModuleEntry(const QStringList& folders, const char* fileName, const ch
             why = QString::fromLocal8Bit(dlerror());
             continue;
         }
-        if (void* entry = dlsym(handle, symbol))
+        if (void* entry = dlsym(handle, symbol)) {
+            why.clear();
             return entry;
+        }
         why = QStringLiteral("%1 is not the game's %2 module").arg(path, QLatin1String(what));
     }
     return nullptr;

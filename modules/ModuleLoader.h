@@ -12,9 +12,9 @@ namespace torvella::modules {
 // benchmarks run programs that live elsewhere than the modules they load).
 QStringList ModuleFolders(const QString& programFolder);
 
-// The entry `symbol` of the first `fileName` among `folders` that opens and exports it, or
-// nullptr with `why` saying what went wrong with the last folder tried. `what` names the
-// module in that message ("audio", "help").
+// The entry `symbol` of the first `fileName` among `folders` that opens and exports it (and
+// `why` empty), or nullptr with `why` saying what went wrong with the last folder tried.
+// `what` names the module in that message ("audio", "help").
 void* FindModuleEntry(const QStringList& folders, const char* fileName, const char* symbol, const char* what,
                       QString& why);
 
