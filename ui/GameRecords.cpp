@@ -6,6 +6,7 @@
 #include "records/Folders.h"
 #include "ui/DealNumberDlg.h"
 #include "ui/DlgResources.h"
+#include "ui/HighscoreDlg.h"
 #include "ui/MainForm.h"
 #include "ui/StatisticsDlg.h"
 
@@ -13,9 +14,7 @@
 #include <QClipboard>
 #include <QDateTime>
 #include <QDate>
-#include <QEvent>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QShortcut>
 #include <QTimer>
 
@@ -217,48 +216,11 @@ void GameRecords::GameEnded(const GameEnd& end)
             statistics_.Add(entry));
 }
 
-namespace {
-
-// "Statistics ..." in the free corner of the high-score list, in the list's language.
-class StatisticsLink : public QLabel {
-public:
-    StatisticsLink(QDialog* list, const settings::GameSettings& settings, std::function<void()> open)
-        : QLabel(list), settings_(settings)
-    {
-        setObjectName(QStringLiteral("StatisticsLink"));
-        setGeometry(16, 426, 170, 30);
-        setFont(DialogFont(13, true));
-        setTextFormat(Qt::RichText);
-        setAttribute(Qt::WA_TranslucentBackground);
-        setCursor(Qt::PointingHandCursor);
-        connect(this, &QLabel::linkActivated, this, [open] { open(); });
-        auto* key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), list);
-        connect(key, &QShortcut::activated, this, [open] { open(); });
-        list->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() == QEvent::Show) {
-            setText(QStringLiteral("<a href='#' style='color:#fec912'>%1</a>")
-                        .arg(settings_.Text("Statistik …", "Statistics …")));
-            raise();
-        }
-        return false;
-    }
-
-private:
-    const settings::GameSettings& settings_;
-};
-
-} // namespace
-
-void GameRecords::AttachDialogs(const DlgResources& resources, QDialog* highscore)
+void GameRecords::AttachDialogs(const DlgResources& resources, HighscoreDlg* highscore)
 {
     resources_ = &resources;
     if (highscore)
-        new StatisticsLink(highscore, window_.Settings(), [this] { ShowStatistics(); });
+        highscore->AddStatisticsLink([this] { ShowStatistics(); });
 }
 
 void GameRecords::Problem(const QString& what, const QString& error)

@@ -15,12 +15,12 @@
 #include <memory>
 #include <optional>
 
-class QDialog;
 
 namespace torvella::ui {
 
 class DealNumberDlg;
 class DlgResources;
+class HighscoreDlg;
 class MainForm;
 class StatisticsDlg;
 
@@ -40,7 +40,7 @@ public:
     QString TakeResumeNotice();
 
     // The high-score list gets a way to the statistics (a link and Ctrl+T).
-    void AttachDialogs(const DlgResources& resources, QDialog* highscore);
+    void AttachDialogs(const DlgResources& resources, HighscoreDlg* highscore);
 
     // Ctrl+C: the number of the tableau on the table, as text.
     void CopyDealNumber();

@@ -12,8 +12,58 @@
 #include <QLineEdit>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QShortcut>
+
+#include <algorithm>
 
 namespace torvella::ui {
+
+// A link drawn as the label draws it, and kept so: with the focus it shows no mark of its
+// own (the dialog's ring shows where the keyboard is). Space and Enter follow it, the side
+// arrows pass the focus on as they do between the picture buttons.
+class StatisticsLink : public QLabel {
+public:
+    StatisticsLink(QWidget* dialog, std::function<void()> open) : QLabel(dialog), open_(std::move(open))
+    {
+        setObjectName(QStringLiteral("StatisticsLink"));
+        setGeometry(kArea);
+        setFont(DialogFont(13, true));
+        setTextFormat(Qt::RichText);
+        setAttribute(Qt::WA_TranslucentBackground);
+        setCursor(Qt::PointingHandCursor);
+        setFocusPolicy(Qt::TabFocus);
+        connect(this, &QLabel::linkActivated, this, [this] { open_(); });
+    }
+
+    // In the list's language; only as wide as its words, so the ring fits around them.
+    void SetText(const QString& words)
+    {
+        setText(QStringLiteral("<a href='#' style='color:#fec912'>%1</a>").arg(words));
+        resize(std::min(kArea.width(), sizeHint().width()), kArea.height());
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        const bool plain = (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        if (!plain || e->isAutoRepeat()) {
+            QLabel::keyPressEvent(e);
+            return;
+        }
+        switch (e->key()) {
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter: open_(); break;
+        case Qt::Key_Left: focusNextPrevChild(false); break;
+        case Qt::Key_Right: focusNextPrevChild(true); break;
+        default: QLabel::keyPressEvent(e); break;
+        }
+    }
+
+private:
+    static constexpr QRect kArea{16, 426, 170, 30};
+    std::function<void()> open_;
+};
 
 HighscoreDlg::HighscoreDlg(settings::IniCtrl& ini, const settings::TChiffre& scrambler,
                            settings::GameSettings& settings, QWidget* mainWindow)
@@ -103,6 +153,18 @@ void HighscoreDlg::BindPictures(const DlgResources& res)
     cancelBtn_->SetFaces(res.Dlg(assets::DlgCancelNormal), res.Dlg(assets::DlgCancelHover));
 }
 
+void HighscoreDlg::AddStatisticsLink(std::function<void()> open)
+{
+    if (statisticsLink_)
+        return;
+    auto* key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), this);
+    connect(key, &QShortcut::activated, this, [open] { open(); });
+    statisticsLink_ = new StatisticsLink(this, std::move(open));
+    // Read as the list is: after the check box, before the two buttons beside it.
+    setTabOrder(clearBox_, statisticsLink_);
+    setTabOrder(statisticsLink_, cancelBtn_);
+}
+
 void HighscoreDlg::ShowEntries()
 {
     for (int i = 0; i < kEntries; ++i) {
@@ -152,6 +214,8 @@ void HighscoreDlg::FormActivate()
     // The check box and the edit field have no text of their own for a screen reader.
     clearBox_->setAccessibleName(delcheck_->text());
     edit1_->setAccessibleName(settings_.Text("Dein Name", "Your name"));
+    if (statisticsLink_)
+        statisticsLink_->SetText(settings_.Text("Statistik …", "Statistics …"));
 }
 
 QWidget* HighscoreDlg::FirstFocus() const

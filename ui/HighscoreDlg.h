@@ -9,6 +9,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 class QCheckBox;
 class QLabel;
@@ -25,6 +26,7 @@ namespace torvella::ui {
 class DlgResources;
 class FramedPanel;
 class ImageButton;
+class StatisticsLink;
 
 class HighscoreDlg : public ModalDlg {
     Q_OBJECT
@@ -37,6 +39,9 @@ public:
                  QWidget* mainWindow);
 
     void BindPictures(const DlgResources& res);
+    // "Statistics ..." in the free corner: a link that a click follows, and Space or Enter
+    // once Tab or the arrows have brought the keyboard to it; Ctrl+T follows it as well.
+    void AddStatisticsLink(std::function<void()> open);
 
     // Loads the list and shows it. In entry mode a score that earns no place shows
     // nothing and returns at once.
@@ -85,6 +90,7 @@ private:
     QLineEdit* edit1_;
     ImageButton* cancelBtn_;
     ImageButton* okBtn_;
+    StatisticsLink* statisticsLink_ = nullptr;
     std::array<QLabel*, kEntries> num_{}, pla_{}, sco_{};
 };
 

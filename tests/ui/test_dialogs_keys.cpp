@@ -23,6 +23,7 @@
 #include <QGuiApplication>
 #include <QClipboard>
 #include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QWindow>
@@ -383,6 +384,79 @@ TEST_F(HighscoreKeys, ListLookedAtStartsOnOkAndIsClearedOnlyByTheBoxAndOk)
     dlg.ShowModal(0, true);
     EXPECT_TRUE(ticked);
     EXPECT_EQ(Stored(0), "0,Mr. Brain");
+}
+
+TEST_F(HighscoreKeys, StatisticsLinkIsReachedByTheKeysAndFollowedBySpaceOrEnter)
+{
+    dlg.BindPictures(res);
+    int opened = 0;
+    dlg.AddStatisticsLink([&opened] { ++opened; });
+    struct Case {
+        bool viewOnly;
+        const char* keys;
+        const char* focus;  // afterwards, with the ring around it
+        int opened;
+    };
+    const Case cases[] = {
+        {false, "Tab Tab", "StatisticsLink", 0},  // the name, the box, the link
+        {false, "Tab Tab Space", "StatisticsLink", 1},
+        {false, "Tab Tab Return", "StatisticsLink", 1},  // follows the link; confirms nothing
+        {false, "Tab Tab Enter Tab", "CancelBtn", 1},
+        {false, "Tab Tab Right", "CancelBtn", 0},
+        {false, "Tab Tab Tab Left", "StatisticsLink", 0},
+        {true, "Shift+Tab Return", "StatisticsLink", 1},  // from OK, past the hidden Cancel
+        {true, "Left Space", "StatisticsLink", 1},
+        {true, "Tab Tab Tab", "OkBtn", 0},  // the box, the link, OK
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keys);
+        opened = 0;
+        std::string focus, ring;
+        bool open = false;
+        WhenModal([&](QWidget* w) {
+            if (!Ready(w))
+                return;
+            Press(w, QString::fromLatin1(c.keys));
+            focus = Focus(w);
+            ring = Ring(w);
+            open = w->isVisible();
+            w->close();
+        });
+        dlg.ShowModal(c.viewOnly ? 0 : 700, c.viewOnly);
+        EXPECT_EQ(focus, c.focus);
+        EXPECT_EQ(ring, c.focus);
+        EXPECT_TRUE(open);
+        EXPECT_EQ(opened, c.opened);
+        EXPECT_EQ(Stored(0), QString()) << "nothing confirmed";
+    }
+
+    // With the ring on it the link's words stand inside the ring, and nothing else of the
+    // picture changes.
+    const auto grab = [this] { return dlg.grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    QImage untouched, ringed;
+    QRect ringRect, words;
+    WhenModal([&](QWidget* w) {
+        if (!Ready(w))
+            return;
+        untouched = grab();
+        Press(w, QStringLiteral("Left"));
+        ringed = grab();
+        ringRect = w->findChild<FocusRing*>()->geometry();
+        words = Child<QLabel>(w, "StatisticsLink")->geometry();
+        w->close();
+    });
+    dlg.ShowModal(0, true);
+    ASSERT_FALSE(ringed.isNull());
+    EXPECT_TRUE(ringRect.contains(words.adjusted(-FocusRing::kMargin + 1, -FocusRing::kMargin + 1,
+                                                 FocusRing::kMargin - 1, FocusRing::kMargin - 1)));
+    EXPECT_LT(ringRect.width(), 170) << "the ring hugs the words, not the label's old width";
+    int outside = 0, inside = 0;
+    for (int y = 0; y < untouched.height(); ++y)
+        for (int x = 0; x < untouched.width(); ++x)
+            if (ringed.pixel(x, y) != untouched.pixel(x, y))
+                ++(ringRect.contains(x, y) ? inside : outside);
+    EXPECT_EQ(outside, 0);
+    EXPECT_GT(inside, 2 * ringRect.width());
 }
 
 TEST_F(DialogKeys, DealNumberStartsInTheFieldAndItsButtonsTakeTheKeys)
