@@ -21,6 +21,7 @@
 #include "ui/GameRecords.h"
 #include "ui/StoreProblems.h"
 #include "ui/ToolBar.h"
+#include "ui/Windows.h"
 #include "ui/TongueDlg.h"
 #include "ui/YesNoDlg.h"
 #include "settings/Keys.h"
@@ -123,9 +124,10 @@ void MainForm::CreateParts()
     connect(hints_.get(), &HintSearch::MarksChanged, box_, &BoardView::HintMarksChanged);
     connect(hints_.get(), &HintSearch::NoAnswerInTime, this, [this] {
         // Neither a drop nor a proof within the search's limit: say so, charge nothing.
-        if (yesNoDlg_)
-            yesNoDlg_->ShowText(MessageKind::Text, settings_.Text("Auf die Schnelle finde ich hier keinen Tipp.",
-                                                                  "I can't find a hint here in good time."));
+        if (dialogs_)
+            dialogs_->YesNo().ShowText(MessageKind::Text,
+                                       settings_.Text("Auf die Schnelle finde ich hier keinen Tipp.",
+                                                      "I can't find a hint here in good time."));
     });
     BindButtons();
     access_ = std::make_unique<BoardAccess>(box_, toolBox_, game_, box_->Cursor(), settings_);
@@ -183,8 +185,8 @@ void MainForm::StartServices()
     audio_ = audio::CreateAudio(programFolder_, clips);
     music_ = new MusicKeeper(*audio_, settings_, this);
     music_->SetTeller([this](const QString& text) {
-        if (yesNoDlg_)
-            yesNoDlg_->ShowText(MessageKind::Text, text);
+        if (dialogs_)
+            dialogs_->YesNo().ShowText(MessageKind::Text, text);
     });
     music_->StartUp(programFolder_);
     connect(box_, &BoardView::FirstFramePainted, music_, &MusicKeeper::FirstFrameShown);
@@ -197,18 +199,12 @@ bool MainForm::eventFilter(QObject* watched, QEvent* e)
     return QWidget::eventFilter(watched, e);
 }
 
-void MainForm::AttachDialogs(YesNoDlg* yesNo, TongueDlg* tongue, InfoDlg* info, DlgResources* resources,
-                             OptionDlg* options, HighscoreDlg* highscore)
+void MainForm::AttachDialogs(DialogSource& dialogs, const DlgResources& resources)
 {
-    yesNoDlg_ = yesNo;
-    tongueDlg_ = tongue;
-    infoDlg_ = info;
-    dlgResources_ = resources;
-    optionDlg_ = options;
-    highscoreDlg_ = highscore;
+    dialogs_ = &dialogs;
     // The right-hand buttons take their faces from the shared image module.
-    toolBox_->BindPictures(*resources);
-    records_->AttachDialogs(*resources, highscore);
+    toolBox_->BindPictures(resources);
+    records_->AttachDialogs(resources, nullptr);
 }
 
 // ---------------------------------------------------------------- texts
@@ -311,14 +307,14 @@ void MainForm::PutBackLiftedCake()
 
 void MainForm::OptionBtnClick()
 {
-    if (optionDlg_)
-        optionDlg_->ShowModal();
+    if (dialogs_)
+        dialogs_->Options().ShowModal();
 }
 
 void MainForm::InfoBtnClick()
 {
-    if (infoDlg_)
-        infoDlg_->exec();
+    if (dialogs_)
+        dialogs_->Info().exec();
 }
 
 void MainForm::RulesBtnClick()
@@ -342,8 +338,8 @@ void MainForm::showEvent(QShowEvent* e)
 void MainForm::FormShow()
 {
     settings_.ReloadTongue(ini_);
-    if (settings_.Tongue == -1 && tongueDlg_) {
-        tongueDlg_->exec();
+    if (settings_.Tongue == -1 && dialogs_) {
+        dialogs_->Tongue().exec();
         SetLanguageTexts();
     }
     QTimer::singleShot(0, records_, [this] { records_->WindowReady(); });

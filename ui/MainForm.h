@@ -38,12 +38,8 @@ class THookHelpSystem;
 namespace torvella::ui {
 
 class ImageButton;
-class YesNoDlg;
-class TongueDlg;
-class InfoDlg;
+class DialogSource;
 class DlgResources;
-class OptionDlg;
-class HighscoreDlg;
 class GameRecords;
 class BoardAccess;
 class HintSearch;
@@ -52,14 +48,15 @@ class MusicKeeper;
 class MainForm : public QWidget, public GameView, public OptionHost {
     Q_OBJECT
 public:
-    // Runs the whole creation sequence (FormCreate). The dialogs come afterwards and are
-    // attached with AttachDialogs; nothing here may use a dialog. Help requests go to
-    // help's hook when a help runtime is given.
+    // Runs the whole creation sequence (FormCreate). Where the dialogs come from is
+    // attached afterwards with AttachDialogs; nothing here may use a dialog. Help requests
+    // go to help's hook when a help runtime is given.
     explicit MainForm(help::HelpRuntime* help = nullptr, QWidget* parent = nullptr);
     ~MainForm() override;
 
-    void AttachDialogs(YesNoDlg* yesNo, TongueDlg* tongue, InfoDlg* info, DlgResources* resources,
-                       OptionDlg* options, HighscoreDlg* highscore);
+    // Each dialog is asked of `dialogs` when it is needed (which may create it); the
+    // right-hand buttons take their faces from `resources` at once.
+    void AttachDialogs(DialogSource& dialogs, const DlgResources& resources);
 
     // --- state the dialogs and tests reach
     Game& GameState() { return game_; }
@@ -206,12 +203,7 @@ private:
     GameRecords* records_ = nullptr;
     std::unique_ptr<BoardAccess> access_;  // the board and tool bar for screen readers
 
-    YesNoDlg* yesNoDlg_ = nullptr;
-    TongueDlg* tongueDlg_ = nullptr;
-    InfoDlg* infoDlg_ = nullptr;
-    DlgResources* dlgResources_ = nullptr;
-    OptionDlg* optionDlg_ = nullptr;
-    HighscoreDlg* highscoreDlg_ = nullptr;
+    DialogSource* dialogs_ = nullptr;
 };
 
 } // namespace torvella::ui

@@ -9,6 +9,7 @@
 #include "ui/HintSearch.h"
 #include "ui/ImageButton.h"
 #include "ui/MusicKeeper.h"
+#include "ui/Windows.h"
 #include "ui/YesNoDlg.h"
 
 #include <chrono>
@@ -103,25 +104,25 @@ void MainForm::Delay(int ms)
 Answer MainForm::ShowKind(MessageKind kind)
 {
     // A game brought back after a crash says so in its first pause.
-    if (kind == MessageKind::Paused && yesNoDlg_)
+    if (kind == MessageKind::Paused && dialogs_)
         if (const QString back = records_->TakeResumeNotice(); !back.isEmpty())
-            return yesNoDlg_->ShowText(MessageKind::Text, back);
-    return yesNoDlg_ ? yesNoDlg_->ShowKind(kind) : Answer::Yes;
+            return dialogs_->YesNo().ShowText(MessageKind::Text, back);
+    return dialogs_ ? dialogs_->YesNo().ShowKind(kind) : Answer::Yes;
 }
 
 Answer MainForm::ShowDeadEnd()
 {
     const QString text =
         settings_.Text("Das ist sich leider nicht ganz ausgegangen.", "Sorry, but that wasn't as it should be.");
-    return yesNoDlg_ ? yesNoDlg_->ShowText(MessageKind::Text, text) : Answer::Yes;
+    return dialogs_ ? dialogs_->YesNo().ShowText(MessageKind::Text, text) : Answer::Yes;
 }
 
 void MainForm::ShowNoSolution()
 {
     const QString text = settings_.Text("Von hier aus ist diese Auslage nicht mehr lösbar.",
                                         "This tableau can no longer be solved from here.");
-    if (yesNoDlg_)
-        yesNoDlg_->ShowText(MessageKind::Text, text);
+    if (dialogs_)
+        dialogs_->YesNo().ShowText(MessageKind::Text, text);
 }
 
 void MainForm::ShowHint(Move move)
@@ -148,8 +149,8 @@ bool MainForm::HintRingsShown() const { return hints_->MarksShown(); }
 
 void MainForm::ShowHighscore(int32_t score, bool viewOnly)
 {
-    if (highscoreDlg_)
-        highscoreDlg_->ShowModal(score, viewOnly);
+    if (dialogs_)
+        dialogs_->Highscore().ShowModal(score, viewOnly);
 }
 
 void MainForm::KeepMusicPlaying()

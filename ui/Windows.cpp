@@ -1,6 +1,7 @@
 #include "ui/Windows.h"
 
 #include "ui/DlgResources.h"
+#include "ui/GameRecords.h"
 #include "ui/HighscoreDlg.h"
 #include "ui/InfoDlg.h"
 #include "ui/MainForm.h"
@@ -11,6 +12,7 @@
 #include <QEvent>
 
 #include <functional>
+#include <utility>
 
 namespace torvella::ui {
 
@@ -51,9 +53,12 @@ private:
     std::function<void()> bind_;
 };
 
-template <class Dialog>
-void BindPicturesWhenShown(Dialog* dialog, const DlgResources& res)
+// A dialog is made with its pictures bound when it is first shown.
+template <class Dialog, class... Args>
+void Make(std::unique_ptr<Dialog>& slot, const DlgResources& res, Args&&... args)
 {
+    slot = std::make_unique<Dialog>(std::forward<Args>(args)...);
+    Dialog* dialog = slot.get();
     new PictureBinder(dialog, [dialog, &res] { dialog->BindPictures(res); });
 }
 
@@ -63,34 +68,44 @@ Windows::Windows() = default;
 
 Windows::~Windows()
 {
-    highscoreDlg.reset();
-    optionDlg.reset();
-    dlgResources.reset();
-    infoDlg.reset();
-    tongueDlg.reset();
-    yesNoDlg.reset();
+    highscoreDlg_.reset();
+    optionDlg_.reset();
+    dlgResources_.reset();
+    infoDlg_.reset();
+    tongueDlg_.reset();
+    yesNoDlg_.reset();
     mainform.reset();
 }
 
 void Windows::Create(help::HelpRuntime* help)
 {
     mainform = std::make_unique<MainForm>(help);
-    MainForm* main = mainform.get();
-    yesNoDlg = std::make_unique<YesNoDlg>(main->Settings(), main);
-    tongueDlg = std::make_unique<TongueDlg>(main->Settings(), main);
-    infoDlg = std::make_unique<InfoDlg>(main->Settings(), main);
-    dlgResources = std::make_unique<DlgResources>();
-    optionDlg = std::make_unique<OptionDlg>(main->Settings(), *main, main);
-    highscoreDlg = std::make_unique<HighscoreDlg>(main->Ini(), main->ScoreScrambler(), main->Settings(), main);
-
-    // The pictures of the shared module reach the dialogs when each is first shown.
-    BindPicturesWhenShown(yesNoDlg.get(), *dlgResources);
-    BindPicturesWhenShown(tongueDlg.get(), *dlgResources);
-    BindPicturesWhenShown(infoDlg.get(), *dlgResources);
-    BindPicturesWhenShown(optionDlg.get(), *dlgResources);
-    BindPicturesWhenShown(highscoreDlg.get(), *dlgResources);
-    main->AttachDialogs(yesNoDlg.get(), tongueDlg.get(), infoDlg.get(), dlgResources.get(), optionDlg.get(),
-                        highscoreDlg.get());
+    dlgResources_ = std::make_unique<DlgResources>();
+    mainform->AttachDialogs(*this, *dlgResources_);
 }
+
+void Windows::CreateDialogsUpTo(int order)
+{
+    MainForm& main = *mainform;
+    for (int next = created_ + 1; next <= order; ++next) {
+        switch (next) {
+        case 1: Make(yesNoDlg_, *dlgResources_, main.Settings(), &main); break;
+        case 2: Make(tongueDlg_, *dlgResources_, main.Settings(), &main); break;
+        case 3: Make(infoDlg_, *dlgResources_, main.Settings(), &main); break;
+        case 4: Make(optionDlg_, *dlgResources_, main.Settings(), main, &main); break;
+        case 5:
+            Make(highscoreDlg_, *dlgResources_, main.Ini(), main.ScoreScrambler(), main.Settings(), &main);
+            main.Records().AttachDialogs(*dlgResources_, highscoreDlg_.get());
+            break;
+        }
+        created_ = next;
+    }
+}
+
+YesNoDlg& Windows::YesNo() { return Made(1, yesNoDlg_); }
+TongueDlg& Windows::Tongue() { return Made(2, tongueDlg_); }
+InfoDlg& Windows::Info() { return Made(3, infoDlg_); }
+OptionDlg& Windows::Options() { return Made(4, optionDlg_); }
+HighscoreDlg& Windows::Highscore() { return Made(5, highscoreDlg_); }
 
 } // namespace torvella::ui

@@ -11,6 +11,7 @@
 #include "ui/InfoDlg.h"
 #include "paint/ToolBarPainter.h"
 
+#include <QDialog>
 #include <QFile>
 #include <QHelpEvent>
 #include <QTemporaryDir>
@@ -437,17 +438,43 @@ namespace {
 TEST_F(MainWindow, DialogPicturesAreDecodedWhenADialogIsFirstShownOrDrawn)
 {
     Start();
-    const ui::DlgResources& res = *windows->w.dlgResources;
+    const ui::DlgResources& res = windows->w.Resources();
     EXPECT_EQ(res.Decoded(), 8) << "the faces of the four right-hand buttons only";
 
-    const QImage info = Grab(windows->w.infoDlg.get());
+    const QImage info = Grab(&windows->w.Info());
     EXPECT_EQ(res.Decoded(), 8 + 5) << "back, panel, cake picture, close button normal and hovered";
     EXPECT_NE(info.pixel(20, 20), info.pixel(info.width() / 2, info.height() / 2)) << "a picture, not a plain fill";
-    EXPECT_EQ(info, Grab(windows->w.infoDlg.get()));
+    EXPECT_EQ(info, Grab(&windows->w.Info()));
 
-    windows->w.yesNoDlg->show();
+    windows->w.YesNo().show();
     EXPECT_EQ(res.Decoded(), 8 + 5 + 6) << "back, panel, yes and no buttons normal and hovered";
-    windows->w.yesNoDlg->hide();
+    windows->w.YesNo().hide();
+}
+
+// A start shows no dialog and builds none; the first one asked for brings those before it
+// in the fixed order, every one a child of the main window; the first-start question is one
+// of them.
+TEST_F(MainWindow, DialogsAreMadeWhenFirstAskedForInTheirOrderAsChildrenOfTheMainWindow)
+{
+    for (const int tongue : {-1, 0}) {
+        SCOPED_TRACE(tongue);
+        Start(tongue);
+        ui::Windows& w = windows->w;
+        // the question comes once the opening animation has ended
+        EXPECT_TRUE(QTest::qWaitFor([&] { return script.Pending() == 0; }, 5000));
+        EXPECT_EQ(w.DialogsCreated(), tongue == -1 ? 2 : 0);
+        EXPECT_EQ(M().findChildren<QDialog*>(Qt::FindDirectChildrenOnly).size(), w.DialogsCreated());
+
+        ui::InfoDlg* info = &w.Info();
+        EXPECT_EQ(w.DialogsCreated(), 3);
+        EXPECT_EQ(&w.Info(), info) << "made once";
+        w.Highscore();
+        QStringList order;
+        for (QDialog* d : M().findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
+            order << d->objectName();
+        EXPECT_EQ(order.join(u' ').toStdString(), "YesNoDlg TongueDlg InfoDlg OptionDlg HighscoreDlg");
+        windows.reset();
+    }
 }
 
 } // namespace
