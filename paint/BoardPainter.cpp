@@ -229,12 +229,17 @@ void BuildBoardBack(QImage& boardBack, QSize size, const QImage& sheet, int back
     TileFill(p, QRect(QPoint(0, 0), size), sheet, 1, SheetRow(backMode));
 }
 
-void DrawBackground(QImage& board, QSize size, const QImage& boardBack, const QImage& sheet, int backMode,
-                    const Geometry& g)
+namespace {
+
+// DrawBackground with the dark tiling taken from boardBack, or tiled straight from the
+// sheet when there is none: BoardBackBitmap is that same tiling from (0, 0), so both give
+// the same pixels.
+void ComposeBackground(QImage& board, QSize size, const QImage* boardBack, const QImage& sheet, int backMode,
+                       const Geometry& g)
 {
     CheckSheet(sheet);
     const qreal r = sheet.devicePixelRatio();
-    if (boardBack.size() != DeviceSize(size, r) || boardBack.devicePixelRatio() != r)
+    if (boardBack && (boardBack->size() != DeviceSize(size, r) || boardBack->devicePixelRatio() != r))
         throw std::invalid_argument("DrawBackground: the board background has not been built for this size");
     Resize(board, size, r);
     const int W = size.width(), H = size.height();
@@ -247,8 +252,12 @@ void DrawBackground(QImage& board, QSize size, const QImage& boardBack, const QI
     // Board square and side panel show the dark tiling, aligned with the board area.
     const int Lb = g.OriginX - h, Tb = g.OriginY - h;
     const int Lp = g.PlateX - S, Tp = g.PlateY - S / 2, Wp = 2 * S + S / 2, Hp = 4 * S;
-    CopyArea(p, boardBack, QRect(Lb, Tb, 7 * C, 7 * C));
-    CopyArea(p, boardBack, QRect(Lp, Tp, Wp, Hp));
+    for (const QRect& dark : {QRect(Lb, Tb, 7 * C, 7 * C), QRect(Lp, Tp, Wp, Hp)}) {
+        if (boardBack)
+            CopyArea(p, *boardBack, dark);
+        else
+            TileFill(p, dark, sheet, 1, SheetRow(backMode));
+    }
 
     Crisp(p);
     // Markers: an arrow from each hold place into a square around its plate.
@@ -282,10 +291,9 @@ void DrawBackground(QImage& board, QSize size, const QImage& boardBack, const QI
     FrameRect(p, 3, 3, W - 3, H - 3, 3);
 }
 
-void RenderBoard(QImage& board, QSize size, const QImage& boardBack, const QImage& sheet, int backMode,
-                 const Geometry& g, const Tableau& t, bool labelled)
+// Every cell, hold place and plate over the background.
+void DrawPieces(QImage& board, const Geometry& g, const Tableau& t, bool labelled)
 {
-    DrawBackground(board, size, boardBack, sheet, backMode, g);
     QPainter p(&board);
     for (int col = 0; col < kCols; ++col)
         for (int row = 0; row < kRows; ++row) {
@@ -306,6 +314,28 @@ void RenderBoard(QImage& board, QSize size, const QImage& boardBack, const QImag
         else
             DrawEmptySlot(p, g, 1, c);
     }
+}
+
+} // namespace
+
+void DrawBackground(QImage& board, QSize size, const QImage& boardBack, const QImage& sheet, int backMode,
+                    const Geometry& g)
+{
+    ComposeBackground(board, size, &boardBack, sheet, backMode, g);
+}
+
+void RenderBoard(QImage& board, QSize size, const QImage& boardBack, const QImage& sheet, int backMode,
+                 const Geometry& g, const Tableau& t, bool labelled)
+{
+    ComposeBackground(board, size, &boardBack, sheet, backMode, g);
+    DrawPieces(board, g, t, labelled);
+}
+
+void RenderBoard(QImage& board, QSize size, const QImage& sheet, int backMode, const Geometry& g, const Tableau& t,
+                 bool labelled)
+{
+    ComposeBackground(board, size, nullptr, sheet, backMode, g);
+    DrawPieces(board, g, t, labelled);
 }
 
 void DrawCake(QPainter& p, const Geometry& g, int x, int y, int slices, int colour, bool labelled)

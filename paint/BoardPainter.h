@@ -48,6 +48,10 @@ void DrawBackground(QImage& board, QSize size, const QImage& boardBack, const QI
 // label (CakeLabels.h).
 void RenderBoard(QImage& board, QSize size, const QImage& boardBack, const QImage& sheet, int backMode,
                  const Geometry& g, const Tableau& t, bool labelled = false);
+// The same picture without a BoardBackBitmap kept beside it: the board square and the side
+// panel are tiled from the sheet where they are (a window keeps one full-size picture less).
+void RenderBoard(QImage& board, QSize size, const QImage& sheet, int backMode, const Geometry& g, const Tableau& t,
+                 bool labelled = false);
 
 // The drawing functions below set pen, brush, composition mode and antialiasing of the
 // painter as they need them (aliased, so every interior pixel has its exact table colour)

@@ -23,16 +23,27 @@ BoardView::BoardView(Game& game, const settings::GameSettings& settings, const H
 
 // ---------------------------------------------------------------- pictures
 
-void BoardView::BuildBack()
-{
-    paint::BuildBoardBack(back_, size(), sheet_, settings_.BackMode);
-}
-
 void BoardView::Render()
 {
-    paint::RenderBoard(bitmap_, size(), back_, sheet_, settings_.BackMode, game_.Layout(), game_.Position(),
-                       settings_.CakeLabels);
     dotShown_.fill(false);
+    renderPending_ = true;
+    if (isVisible())
+        RenderNow();
+}
+
+void BoardView::RenderNow() const
+{
+    if (!renderPending_)
+        return;
+    renderPending_ = false;
+    paint::RenderBoard(bitmap_, size(), sheet_, settings_.BackMode, game_.Layout(), game_.Position(),
+                       settings_.CakeLabels);
+}
+
+const QImage& BoardView::Bitmap() const
+{
+    RenderNow();
+    return bitmap_;
 }
 
 void BoardView::RepaintAll()
@@ -44,7 +55,7 @@ void BoardView::RepaintAll()
 void BoardView::DropPictures()
 {
     bitmap_ = QImage();
-    back_ = QImage();
+    renderPending_ = false;
 }
 
 QRect BoardView::CakeRect(int x, int y) const
@@ -69,6 +80,7 @@ QRect BoardView::CarriedRect() const
 void BoardView::paintEvent(QPaintEvent* e)
 {
     emit Painting();
+    RenderNow();
     QPainter p(this);
     const QRegion& dirty = e->region();
     if (bitmap_.isNull()) {
@@ -220,6 +232,7 @@ void BoardView::UpdateRing()
 void BoardView::CellEmptied(int col, int row)
 {
     const Point c = game_.Layout().CellCentre(col, row);
+    RenderNow();
     QPainter p(&bitmap_);
     paint::DrawEmptyCell(p, game_.Layout(), c.x, c.y);
     dotShown_[CellIndex(col, row)] = false;
@@ -229,6 +242,7 @@ void BoardView::CellEmptied(int col, int row)
 void BoardView::CellCake(int col, int row, int colour, int slices)
 {
     const Point c = game_.Layout().CellCentre(col, row);
+    RenderNow();
     QPainter p(&bitmap_);
     paint::DrawCake(p, game_.Layout(), c.x, c.y, slices, colour, settings_.CakeLabels);
     dotShown_[CellIndex(col, row)] = false;
@@ -239,6 +253,7 @@ void BoardView::SlotChanged(Slot slot, int colour, int slices)
 {
     const int column = ToInt(slot);
     const Point c = game_.Layout().SlotCentre(column, colour);
+    RenderNow();
     QPainter p(&bitmap_);
     if (slices > 0)
         paint::DrawCake(p, game_.Layout(), c.x, c.y, slices, colour, settings_.CakeLabels);

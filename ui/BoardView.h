@@ -39,11 +39,13 @@ public:
     QPoint CarriedCakeAt() const { return carried_.at; }
     // The board as drawn without what stands on the screen only (dots, marks, ring, the
     // cake in the air).
-    const QImage& Bitmap() const { return bitmap_; }
+    const QImage& Bitmap() const;
 
     // --- the pictures
-    // The tiled background for the size of now; then Render draws the whole board anew.
-    void BuildBack();
+    // The whole board drawn anew for the size, background and tableau of now. While the
+    // view is hidden the drawing waits until the picture is first needed (painted, read or
+    // drawn into): a window being built is resized to its real size only as it is shown,
+    // and its first frame should not wait for a board of the size before.
     void Render();
     // Everything is to be painted anew, the pulse dots gone until the next tick.
     void RepaintAll();
@@ -99,8 +101,13 @@ private:
     const HintSearch& hints_;
     const QImage& sheet_;
 
-    QImage back_;    // the tiled background the board is drawn on
-    QImage bitmap_;  // the board with every cell, hold place and plate
+    // The board with every cell, hold place and plate. The dark tiling under the board
+    // square and the side panel is tiled anew at each Render, not kept in a second picture.
+    // Drawn on first use when a Render came while hidden; the pixels are the same either
+    // way, since every change since then is in the game's state too.
+    mutable QImage bitmap_;
+    mutable bool renderPending_ = false;
+    void RenderNow() const;
     bool firstPaintDone_ = false;
     // The pulse dots stand on the screen only; a cell's dot goes when the cell is redrawn.
     std::array<uint32_t, kCells> dotColour_{};

@@ -73,7 +73,6 @@ void MainForm::FormCreate()
     ColourTable();
     ratio_ = devicePixelRatio();
     toolImages_ = paint::LoadToolBarImages(ratio_);
-    box_->BuildBack();
     game_.SetBoardSize(box_->width(), box_->height());
     game_.Deal();
     box_->Render();
@@ -100,7 +99,6 @@ void MainForm::CreateParts()
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
     resize(kInitialClientWidth, kInitialClientHeight);
-    setWindowIcon(assets::WindowIcon());
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(11);
     setFont(font);
@@ -113,6 +111,11 @@ void MainForm::CreateParts()
     hints_ = std::make_unique<HintSearch>(game_);
     box_ = new BoardView(game_, settings_, *hints_, toolImages_.sheet, this);
     connect(box_, &BoardView::Painting, this, &MainForm::MatchScreenRatio);
+    // The icon's pictures are decoded once the first frame is out: the frame does not wait
+    // for what the window manager shows in its task bar.
+    connect(box_, &BoardView::FirstFramePainted, this, [this] {
+        QTimer::singleShot(0, this, [this] { setWindowIcon(assets::WindowIcon()); });
+    });
     // A move's sound comes at the release: the sound library loads meanwhile, in the
     // background, so neither the lifted cake nor the first sound waits for it.
     connect(box_, &BoardView::MoveStarting, this, [this] {
@@ -229,7 +232,6 @@ void MainForm::MatchScreenRatio()
         return;
     ratio_ = now;
     toolImages_ = paint::LoadToolBarImages(ratio_);
-    box_->BuildBack();
     box_->Render();
     RecomposeToolBar();
     toolBox_->update();
@@ -238,7 +240,6 @@ void MainForm::MatchScreenRatio()
 
 void MainForm::BackgroundChanged()
 {
-    box_->BuildBack();
     box_->Render();
     RepaintWindow();
 }
@@ -268,7 +269,6 @@ void MainForm::resizeEvent(QResizeEvent*)
     box_->setGeometry(0, paint::kToolBarHeight, w, std::max(0, height() - paint::kToolBarHeight));
     if (closing_)
         return;
-    box_->BuildBack();
     game_.SetBoardSize(box_->width(), box_->height());
     toolBox_->PlaceRightButtons();
     box_->Render();

@@ -236,6 +236,31 @@ TEST(HighDensityBoard, SlicesOutlinesAndFramesStandWhereTheGeometrySaysAtEveryRa
         }
 }
 
+// The window keeps no BoardBackBitmap: it tiles the board square and the side panel from
+// the sheet where they are. That must give the very pixels of the copy from the kept
+// picture, for every design, at odd sizes and at every ratio (a patterned sheet, so a tile
+// shifted by one pixel shows).
+TEST(HighDensityBoard, TheBoardWithoutAKeptBackgroundIsTheSamePixelForPixel)
+{
+    const struct {
+        QSize size;
+        int backMode;
+    } boards[] = {{{702, 405}, 0}, {{1000, 420}, 3}, {{731, 517}, 6}, {{250, 120}, 9}};
+    for (double ratio : {1.0, 1.5, 2.0})
+        for (const auto& b : boards) {
+            SCOPED_TRACE(std::to_string(b.size.width()) + "x" + std::to_string(b.size.height()) + " at " +
+                         std::to_string(ratio));
+            QImage sheet = testing::StandInSheet().scaled(testing::StandInSheet().size() * ratio);
+            sheet.setDevicePixelRatio(ratio);
+            const Tableau t = Dealt(uint32_t(b.backMode) + 7);
+            const Rendered kept = Render(sheet, b.size, b.backMode, t);
+            QImage tiled;
+            paint::RenderBoard(tiled, b.size, sheet, b.backMode, kept.g, t);
+            EXPECT_EQ(tiled.devicePixelRatio(), kept.board.devicePixelRatio());
+            EXPECT_TRUE(tiled == kept.board);
+        }
+}
+
 TEST(HighDensityBoard, FinerPicturesAreFinerNotEnlarged)
 {
     // At 2x a cake's rim is not the 1x staircase doubled: along the edges many 2 x 2
