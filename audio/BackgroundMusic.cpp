@@ -1,5 +1,7 @@
 #include "audio/BackgroundMusic.h"
 
+#include "audio/AudioService.h"
+
 #include <QDir>
 #include <cstdio>
 
@@ -15,8 +17,7 @@ BackgroundMusic::~BackgroundMusic()
 void BackgroundMusic::Search()
 {
     // Sorted by name, so the play order is the same on every file system.
-    QDir dir(folder_);
-    files_ = dir.entryList({QStringLiteral("*.mid")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    files_ = MusicFiles(folder_);
     current_ = files_.isEmpty() ? -1 : 0;
 }
 

@@ -1,6 +1,7 @@
 // The music logic over the real player (FluidSynth on the dummy driver):
 // which file plays after start-up, the keeper and each press of the music button.
 #include "AudioTestSupport.h"
+#include "audio/AudioService.h"
 #include "audio/BackgroundMusic.h"
 
 #include <QTemporaryDir>
@@ -68,6 +69,16 @@ TEST_F(MusicTest, ThreeFilesCycleInNameOrderWithEveryPressThatSwitchesOn)
         EXPECT_EQ(Playing(), !want.isEmpty());
     }
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
+// Which names are music and in what order: ".mid" in any case, nothing that only looks
+// like it, sorted by name as the folder gives them.
+TEST_F(MusicTest, TheMusicFilesAreTheNamesEndingInMidInAnyCaseInNameOrder)
+{
+    for (const char* name : {"b.mid", "A.MID", "c.midi", ".mid", "x.mid.txt", "mid", "d.Mid"})
+        Put(QString::fromLatin1(name));
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("e.mid")));
+    EXPECT_EQ(torvella::audio::MusicFiles(folder.path()).join(u' ').toStdString(), ".mid A.MID b.mid d.Mid");
 }
 
 TEST_F(MusicTest, MusicOffAtStartUpPlaysNothingUntilTheFirstPressWhichPlaysTheSecondFile)
