@@ -76,6 +76,14 @@ QString DeadEndText(const settings::GameSettings& s)
     return s.Text("Sackgasse: keine Torte kann mehr ziehen", "dead end: no cake can move");
 }
 
+QString HintText(const settings::GameSettings& s, const PlacedCake& lift, const PlacedCake& target)
+{
+    const auto placed = [&s](const PlacedCake& c) {
+        return CakeName(s, c.colour, c.slices) + s.Text(" in ", " at ") + CellPlace(s, c.at.col, c.at.row);
+    };
+    return s.Text("Tipp: ", "hint: ") + placed(lift) + s.Text(" auf ", " onto ") + placed(target);
+}
+
 QString ButtonName(const settings::GameSettings& s, const QString& objectName)
 {
     // The pictures say it on screen: a tick, a cross, a flag.

@@ -31,6 +31,14 @@ QString RefusedText(const settings::GameSettings& s);
 QString JumpText(const settings::GameSettings& s, int jumpsLeft);
 QString SolvedText(const settings::GameSettings& s);
 QString DeadEndText(const settings::GameSettings& s);
+// The drop a hint shows: "Tipp: grüne Torte, 3 Stücke in Reihe 3, Spalte 2 auf rote Torte,
+// 1 Stück in Reihe 3, Spalte 1" / "hint: green cake, 3 slices at row 3, column 2 onto red
+// cake, 1 slice at row 3, column 1". Each cake as colour code and slices, as on the board.
+struct PlacedCake {
+    int colour, slices;
+    Cell at;
+};
+QString HintText(const settings::GameSettings& s, const PlacedCake& lift, const PlacedCake& target);
 // The name of a dialog's image button that has no hint, by its object name ("YesBtn",
 // "NoBtn", "OkBtn", "CancelBtn", "CloseBtn", "GermanBtn", "EnglishBtn"); empty for others.
 QString ButtonName(const settings::GameSettings& s, const QString& objectName);

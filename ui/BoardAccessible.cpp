@@ -5,7 +5,10 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
+#include <QEvent>
 #include <QList>
+#include <QPointer>
 #include <QWidget>
 #include <QWindow>
 
@@ -43,6 +46,42 @@ QRect GlobalSquare(const QWidget* w, const Point& centre, int radius)
 {
     return {w->mapToGlobal(QPoint(centre.x - radius, centre.y - radius)), QSize(2 * radius + 1, 2 * radius + 1)};
 }
+
+// An image button is named by its hint. Qt tells a reader when an accessible name
+// changes, not when a hint does (a new language): this tells it for the buttons a reader
+// has asked about, and only when the words really changed.
+class HintWatcher : public QObject {
+public:
+    using QObject::QObject;
+
+    static void Watch(QWidget* button)
+    {
+        static QPointer<HintWatcher> watcher;
+        if (!watcher)
+            watcher = new HintWatcher(qApp);
+        button->setProperty(kTold, button->toolTip());
+        button->installEventFilter(watcher);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() != QEvent::ToolTipChange)
+            return false;
+        auto* button = static_cast<QWidget*>(watched);
+        if (button->property(kTold).toString() == button->toolTip())
+            return false;
+        button->setProperty(kTold, button->toolTip());
+        if (button->accessibleName().isEmpty() && QAccessible::isActive()) {
+            QAccessibleEvent changed(button, QAccessible::NameChanged);
+            Tell(changed);
+        }
+        return false;
+    }
+
+private:
+    static constexpr const char* kTold = "torvellaHintTold";
+};
 
 // A child without a widget of its own, under `host`'s interface: no children, no writable
 // text. Qt's cache holds it by its id; BoardAccess deletes it.
@@ -87,8 +126,10 @@ public:
         }
         if (t != QAccessible::Name)
             return {};
-        if (index_ == BoardAccess::kStatusChild)
-            return a_.Status().isEmpty() ? access::StatusName(s) : a_.Status();
+        if (index_ == BoardAccess::kStatusChild) {
+            const QString status = a_.Status();
+            return status.isEmpty() ? access::StatusName(s) : status;
+        }
         const int colour = SlotColour();
         const Slot slot = SlotKind();
         return access::SlotName(s, slot, colour, slot == Slot::Plate ? b.PlateSlices[colour] : b.HoldSlices[colour]);
@@ -373,8 +414,10 @@ QAccessibleInterface* Factory(const QString& key, QObject* object)
     if (!object || !object->isWidgetType())
         return nullptr;
     auto* w = static_cast<QWidget*>(object);
-    if (key == QLatin1String("torvella::ui::ImageButton"))
+    if (key == QLatin1String("torvella::ui::ImageButton")) {
+        HintWatcher::Watch(w);
         return new ImageButtonAccessible(static_cast<QAbstractButton*>(w));
+    }
     if (BoardAccess* a = AccessFor(w))
         return a->Board() == w ? static_cast<QAccessibleInterface*>(new BoardTable(w)) : new ToolBarAccessible(w);
     return nullptr;
@@ -415,11 +458,28 @@ void BoardAccess::NameChanged(QAccessibleInterface* item)
     Tell(e);
 }
 
-void BoardAccess::SetStatus(const QString& text, bool append)
+void BoardAccess::NamesChanged(int first, int end)
 {
-    status_ = append && !status_.isEmpty() ? status_ + QLatin1String("; ") + text : text;
-    if (QAccessible::isActive())
-        NameChanged(BoardChild(kStatusChild));
+    if (!QAccessible::isActive())
+        return;
+    for (int i = first; i < end; ++i)
+        NameChanged(BoardChild(i));
+}
+
+QString BoardAccess::Status() const
+{
+    QStringList lines;
+    for (const Line& line : status_)
+        lines << line();
+    return lines.join(QLatin1String("; "));
+}
+
+void BoardAccess::SetStatus(Line line, bool append)
+{
+    if (!append)
+        status_.clear();
+    status_.push_back(std::move(line));
+    NamesChanged(kStatusChild, kStatusChild + 1);
 }
 
 void BoardAccess::CellChanged(int col, int row)
@@ -440,7 +500,7 @@ void BoardAccess::SlotChanged(Slot slot, int colour, int slices)
     // A hold place that empties does so because its cake followed onto the plate, which
     // was told just before.
     if (slices > 0)
-        Outcome(access::SlotName(settings_, slot, colour, slices));
+        Outcome([this, slot, colour, slices] { return access::SlotName(settings_, slot, colour, slices); });
 }
 
 void BoardAccess::Lifted(int colour, int slices)
@@ -451,13 +511,13 @@ void BoardAccess::Lifted(int colour, int slices)
     liftTold_ = true;
     outcomeTold_ = false;
     jumpPending_ = false;
-    SetStatus(access::LiftedText(settings_, colour, slices), false);
+    SetStatus([this, colour, slices] { return access::LiftedText(settings_, colour, slices); }, false);
 }
 
-void BoardAccess::Outcome(const QString& text)
+void BoardAccess::Outcome(Line line)
 {
     // The first outcome of a move replaces the lift's line, the next ones are added to it.
-    SetStatus(text, outcomeTold_);
+    SetStatus(std::move(line), outcomeTold_);
     outcomeTold_ = true;
 }
 
@@ -481,13 +541,16 @@ void BoardAccess::JumpsChanged(int jumpsLeft)
 
 void BoardAccess::Sounded(Sound sound)
 {
+    const auto text = [this](QString (*words)(const settings::GameSettings&)) {
+        return [this, words] { return words(settings_); };
+    };
     switch (sound) {
-    case Sound::Refused: Outcome(access::RefusedText(settings_)); break;
-    case Sound::Solved: Outcome(access::SolvedText(settings_)); break;
-    case Sound::DeadEnd: Outcome(access::DeadEndText(settings_)); break;
+    case Sound::Refused: Outcome(text(access::RefusedText)); break;
+    case Sound::Solved: Outcome(text(access::SolvedText)); break;
+    case Sound::DeadEnd: Outcome(text(access::DeadEndText)); break;
     case Sound::Jump:
         if (jumpPending_)
-            Outcome(access::JumpText(settings_, game_.Position().JumpsLeft));
+            Outcome([this, left = game_.Position().JumpsLeft] { return access::JumpText(settings_, left); });
         break;
     default: break;  // plates and hold places tell their own outcome
     }
@@ -498,10 +561,43 @@ void BoardAccess::Renewed()
 {
     liftTold_ = false;
     outcomeTold_ = false;
+    NamesChanged(0, kStatusChild);
+}
+
+void BoardAccess::Repainted()
+{
+    // The pause draws every cell empty and leaves the plates and hold places in view.
+    const bool covered = game_.Phase() == GamePhase::Paused;
+    if (covered == covered_)
+        return;
+    covered_ = covered;
+    NamesChanged(0, kCells);
+}
+
+void BoardAccess::LanguageChanged()
+{
+    NamesChanged(0, kBoardChildren);
     if (!QAccessible::isActive())
         return;
-    for (int i = 0; i < kStatusChild; ++i)
-        NameChanged(BoardChild(i));
+    NameChanged(QAccessible::queryAccessibleInterface(board_));
+    for (int i = 0; i < kToolBarValues; ++i)
+        NameChanged(ToolBarValue(i));
+    // The buttons' names are their hints, which the tool bar has just set anew; a reader
+    // learns of those through the hint watcher.
+}
+
+void BoardAccess::HintShown(Move move)
+{
+    const Tableau& b = game_.Position();
+    const auto placed = [&b](Cell c) { return access::PlacedCake{b.Colour(c.col, c.row), b.Slices(c.col, c.row), c}; };
+    SetStatus([this, lift = placed(move.from), target = placed(move.to)] {
+        return access::HintText(settings_, lift, target);
+    }, false);
+}
+
+void BoardAccess::Told(std::function<QString()> text)
+{
+    SetStatus(std::move(text), false);
 }
 
 void BoardAccess::CursorMoved()

@@ -19,6 +19,8 @@
 #include <QString>
 
 #include <array>
+#include <functional>
+#include <vector>
 
 class QAccessibleInterface;
 class QWidget;
@@ -42,13 +44,23 @@ public:
     void ScoreChanged();
     void JumpsChanged(int jumpsLeft);
     void Sounded(Sound sound);
-    // The whole board was dealt, restored or renamed (a new language): every name anew.
+    // The whole board was dealt or restored: every cell and slot anew.
     void Renewed();
+    // The window was drawn anew: a pause that began or ended covers or uncovers the cells.
+    void Repainted();
+    // A new language: every name that speaks it, the status line and the tool bar's buttons
+    // included.
+    void LanguageChanged();
     // The keyboard cursor moved, showed or went.
     void CursorMoved();
+    // The hint shows this drop; the status line says it in words.
+    void HintShown(Move move);
+    // A message the player is shown about the game (no hint to give); the status line says
+    // it too. Asked again when the language changes.
+    void Told(std::function<QString()> text);
 
-    // The status line: the outcome of the last move, step by step.
-    const QString& Status() const { return status_; }
+    // The status line: the outcome of the last move, step by step, in today's language.
+    QString Status() const;
 
     // For the accessible interfaces.
     const Game& GameState() const { return game_; }
@@ -66,9 +78,14 @@ public:
     QAccessibleInterface* ToolBarValue(int index);
 
 private:
+    // A line of the status, made in the language of the moment it is read.
+    using Line = std::function<QString()>;
+
     void NameChanged(QAccessibleInterface* item);
-    void SetStatus(const QString& text, bool append);
-    void Outcome(const QString& text);
+    // Each board child from `first` up to, not including, `end`.
+    void NamesChanged(int first, int end);
+    void SetStatus(Line line, bool append);
+    void Outcome(Line line);
 
     QWidget* board_;
     QWidget* toolBar_;
@@ -77,7 +94,8 @@ private:
     const settings::GameSettings& settings_;
     std::array<QAccessibleInterface*, kBoardChildren> boardItems_{};
     std::array<QAccessibleInterface*, kToolBarValues> values_{};
-    QString status_;
+    std::vector<Line> status_;
+    bool covered_ = false;       // the cells were last told covered (a pause)
     bool liftTold_ = false;      // the cake in the air was announced
     bool outcomeTold_ = false;   // the status line holds an outcome of this move already
     bool jumpPending_ = false;   // the jumps changed and the jump's sound is to come

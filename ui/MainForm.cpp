@@ -127,10 +127,12 @@ void MainForm::CreateParts()
     connect(hints_.get(), &HintSearch::MarksChanged, box_, &BoardView::HintMarksChanged);
     connect(hints_.get(), &HintSearch::NoAnswerInTime, this, [this] {
         // Neither a drop nor a proof within the search's limit: say so, charge nothing.
+        const auto text = [this] {
+            return settings_.Text("Auf die Schnelle finde ich hier keinen Tipp.", "I can't find a hint here in good time.");
+        };
+        access_->Told(text);
         if (dialogs_)
-            dialogs_->YesNo().ShowText(MessageKind::Text,
-                                       settings_.Text("Auf die Schnelle finde ich hier keinen Tipp.",
-                                                      "I can't find a hint here in good time."));
+            dialogs_->YesNo().ShowText(MessageKind::Text, text());
     });
     BindButtons();
     access_ = std::make_unique<BoardAccess>(box_, toolBox_, game_, box_->Cursor(), settings_);
@@ -215,7 +217,7 @@ void MainForm::AttachDialogs(DialogSource& dialogs, const DlgResources& resource
 void MainForm::SetLanguageTexts()
 {
     toolBox_->SetLanguageTexts();
-    access_->Renewed();
+    access_->LanguageChanged();
 }
 
 // ---------------------------------------------------------------- pictures

@@ -81,6 +81,7 @@ void MainForm::RepaintWindow()
     update();
     toolBox_->update();
     box_->RepaintAll();
+    access_->Repainted();
 }
 
 void MainForm::PlaySound(Sound sound)
@@ -119,15 +120,19 @@ Answer MainForm::ShowDeadEnd()
 
 void MainForm::ShowNoSolution()
 {
-    const QString text = settings_.Text("Von hier aus ist diese Auslage nicht mehr lösbar.",
-                                        "This tableau can no longer be solved from here.");
+    const auto text = [this] {
+        return settings_.Text("Von hier aus ist diese Auslage nicht mehr lösbar.",
+                              "This tableau can no longer be solved from here.");
+    };
+    access_->Told(text);
     if (dialogs_)
-        dialogs_->YesNo().ShowText(MessageKind::Text, text);
+        dialogs_->YesNo().ShowText(MessageKind::Text, text());
 }
 
 void MainForm::ShowHint(Move move)
 {
     hints_->Show(move);
+    access_->HintShown(move);
 }
 
 // ---------------------------------------------------------------- hints

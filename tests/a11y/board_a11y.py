@@ -2,12 +2,15 @@
 
 Starts the game with a deal number, finds its tableau, compares the 49 cells with what
 torvella-cli deals for the same number, reads the tool bar, moves the focus with the arrow
-keys, plays one move by keys and watches the names and the score change. Prints every
-event it saw, in order: what a screen reader would speak.
+keys, plays one move by keys and watches the names and the score change; then hears the
+cells go covered at a pause and come back, a hint said on the status line, and every name
+change to German when the language is switched in the options. Prints every event it saw,
+in order: what a screen reader would speak.
     board_a11y.py GAME CLI DEAL
 """
 import json
 import os
+import re
 import subprocess
 import sys
 import time
@@ -26,7 +29,10 @@ HINTS = [
 ]
 # Disabled until the first move: same tableau, undo, pause.
 DISABLED_AT_DEAL = {HINTS[1], HINTS[2], HINTS[3]}
-KEYS = {"Left": 0xFF51, "Up": 0xFF52, "Right": 0xFF53, "Down": 0xFF54, "Return": 0xFF0D, "Escape": 0xFF1B, "o": 0x6F}
+KEYS = {"Left": 0xFF51, "Up": 0xFF52, "Right": 0xFF53, "Down": 0xFF54, "Return": 0xFF0D, "Escape": 0xFF1B, "o": 0x6F,
+        "p": 0x70, "h": 0x68, "space": 0x20}
+NAME_CHANGED = "object:property-change:accessible-name"
+NO_HINT = ("This tableau can no longer be solved from here.", "I can't find a hint here in good time.")
 CONTROL_MASK = 1 << 2
 
 failures = []
@@ -255,8 +261,40 @@ def run(game):
     pump(1)
     check(any(e.startswith("object:property-change:accessible-value") and "Score" in e for e in events[mark:]),
           "the score's change was told")
-    check(any(e.startswith("object:property-change:accessible-name [status bar]") for e in events[mark:]),
+    check(any(e.startswith(NAME_CHANGED + " [status bar]") for e in events[mark:]),
           "the move's outcome was told on the status line")
+
+    def told(role, text, since):
+        return [e for e in events[since:] if e.startswith("%s [%s]" % (NAME_CHANGED, role)) and text(e)]
+
+    # The pause covers the cells: a reader hears each cell's new name, and the old ones
+    # again when the game goes on.
+    mark = len(events)
+    press("p")
+    covered = wait_for("covered", lambda: len(told("table cell", lambda e: e.endswith("'covered'"), mark)) >= 49, 5)
+    check(covered is not None, "the pause told 49 cells covered: %d" % len(told("table cell", lambda e: True, mark)))
+    check(name(cell(tc, tr)) == "covered", "a cell reads covered while paused: %r" % name(cell(tc, tr)))
+    mark = len(events)
+    press("Return")
+    back = cake_name(*after["cells"][tc * 7 + tr])
+    check(wait_for("uncovered", lambda: told("table cell", lambda e: e.endswith(repr(back)), mark), 5) is not None,
+          "going on told the cells' cakes again: %r" % back)
+    check(not cells_match(after["cells"]), "after the pause the cells read as before")
+
+    # A hint is said on the status line, naming the cakes the cells name.
+    mark = len(events)
+    press("h")
+    said = wait_for("hint", lambda: told("status bar", lambda e: True, mark), 30)
+    hint = name(status) if said else None
+    if hint in NO_HINT:
+        press("Return")  # the same words in the message window
+    else:
+        m = re.fullmatch(r"hint: (.+) at row (\d), column (\d) onto (.+) at row (\d), column (\d)", hint or "")
+        check(m is not None, "the hint is said in words: %r" % hint)
+        if m:
+            lift, target = cell(int(m[3]) - 1, int(m[2]) - 1), cell(int(m[6]) - 1, int(m[5]) - 1)
+            check((name(lift), name(target)) == (m[1], m[4]), "the hint names the cakes where they stand: %r %r"
+                  % (name(lift), name(target)))
 
     # The options window: every control has a name.
     press("o", control=True)
@@ -275,6 +313,22 @@ def run(game):
         names = [name(a) for a in controls]
         check(len(controls) == 6 and all(n.strip() for n in names), "the options' six controls are named: %r" % names)
         check("Slice counts and signs on the cakes" in names, "the cake labels' check box is among them")
+
+        # German, by the keys: from the close button down to the language. Every name that
+        # speaks the language is told anew: the cells, the status line, the tool bar's
+        # buttons (named by their hints).
+        mark = len(events)
+        press("Down")
+        press("space")
+        german = {
+            "table cell": lambda e: "Torte" in e or e.endswith("'leer'"),
+            "table": lambda e: e.endswith("'Auslage'"),
+            "status bar": lambda e: "Teller" in e or "Tipp" in e or "Auslage" in e or "Auf die Schnelle" in e,
+            "push button": lambda e: e.endswith("'Ich brauch eine kurze Pause.'"),
+        }
+        wait_for("German", lambda: all(told(role, seen, mark) for role, seen in german.items()), 5)
+        for role, seen in german.items():
+            check(told(role, seen, mark), "the new language was told for the %s" % role)
         press("Escape")
 
 

@@ -1,6 +1,8 @@
 // The board as a screen reader reads it while a game is played with the mouse: the cells,
 // hold places and plates named by what they hold, and the status line telling each move's
-// outcome: a served cake, a held one, a refusal, a jump, the dead end.
+// outcome: a served cake, a held one, a refusal, a jump, the dead end; a hint in words; the
+// cells covered while paused, and every name in the language just chosen. (That a reader
+// hears these names change is shown on the accessibility bus, tests/a11y.)
 #include "test_mainform_support.h"
 
 #include "common/FreshConfig.h"
@@ -41,6 +43,15 @@ protected:
     QString Cell(int col, int row) { return Board()->tableInterface()->cellAt(row, col)->text(QAccessible::Name); }
     QString Slot(Slot slot, int colour) { return Child(ui::SlotChildIndex(slot, colour)); }
     QString Status() { return Child(ui::BoardAccess::kStatusChild); }
+    // The names of the tool bar's children, buttons and values alike.
+    QStringList ToolBarNames()
+    {
+        QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(M().ToolBox());
+        QStringList names;
+        for (int i = 0; bar && i < bar->childCount(); ++i)
+            names << bar->child(i)->text(QAccessible::Name);
+        return names;
+    }
 };
 
 TEST_F(AccessBoard, CellsSlotsAndTheStatusLineFollowAGame)
@@ -117,6 +128,69 @@ TEST_F(AccessBoard, ScoreAndJumpsAreNamedValuesAndButtonsAreNamedByTheirHints)
     QAccessibleInterface* again = QAccessible::queryAccessibleInterface(M().Btn(Button::Again));
     M().Btn(Button::Again)->setEnabled(false);
     EXPECT_TRUE(again->state().disabled);
+}
+
+TEST_F(AccessBoard, PauseCoversTheCellsAndANewLanguageRenamesEverythingTheStatusLineIncluded)
+{
+    Prepare(M(), {{0, 0, 2, 5}, {1, 0, 1, 1}, {5, 5, 3, 2}, {5, 6, 3, 4}});  // a move left after the first
+    Drag(M(), 0, 0, 1, 0);
+    ASSERT_EQ(Status(), "red plate: 1 of 12");
+
+    QStringList paused;
+    script.Expect("YesNoDlg", [&](QWidget* dlg) {
+        paused << Cell(1, 0) << Cell(0, 0) << Slot(Slot::Plate, 1) << Status();
+        Click("YesBtn")(dlg);
+    });
+    M().PauseBtnClick();
+    EXPECT_EQ(paused, QStringList({"covered", "covered", "red plate: 1 of 12", "red plate: 1 of 12"}));
+    EXPECT_EQ(Cell(1, 0), "green cake, 5 slices");
+
+    M().Settings().Tongue = 1;
+    M().SetLanguageTexts();
+    EXPECT_EQ(Cell(1, 0), "grüne Torte, 5 Stücke");
+    EXPECT_EQ(Slot(Slot::Plate, 1), "roter Teller: 1 von 12");
+    EXPECT_EQ(Status(), "roter Teller: 1 von 12") << "told in English, read in German";
+    EXPECT_EQ(Board()->text(QAccessible::Name), "Auslage");
+    const QStringList bar = ToolBarNames();
+    for (const char* name : {"Ich brauch eine kurze Pause.", "Punkte", "Sprünge"})
+        EXPECT_TRUE(bar.contains(QString::fromUtf8(name))) << name << "\n" << bar.join(QLatin1Char('|')).toStdString();
+}
+
+TEST_F(AccessBoard, AHintIsSaidOnTheStatusLineAndSoIsNoHint)
+{
+    // Red 12 beside the mixed cake, red 11 far away, red's plate at 10: with a jump left the
+    // solution starts with the mixed cake onto red 12; without one there is none.
+    struct Case {
+        int tongue, jumps;
+        const char* status;
+    };
+    const Case cases[] = {
+        {0, 1, "hint: mixed cake at row 1, column 1 onto red cake, 12 slices at row 1, column 2"},
+        {1, 1, "Tipp: gemischte Torte in Reihe 1, Spalte 1 auf rote Torte, 12 Stücke in Reihe 1, Spalte 2"},
+        {0, 0, "This tableau can no longer be solved from here."},
+        {1, 0, "Von hier aus ist diese Auslage nicht mehr lösbar."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.status);
+        M().Settings().Tongue = c.tongue;
+        Prepare(M(), {{0, 0, kMixedCake, 1}, {1, 0, 1, 12}, {5, 5, 1, 11}}, {0, 10, 12, 12, 12}, {}, c.jumps);
+        QString whileAsked;
+        if (c.jumps == 0)
+            script.Expect("YesNoDlg", [&](QWidget* dlg) {
+                whileAsked = Status();
+                Click("YesBtn")(dlg);
+            });
+        QTest::keyClick(&M(), Qt::Key_H);
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !M().HintSearching(); }, 5000));
+        QTest::qWait(20);  // the answer comes on the window's thread
+        EXPECT_EQ(Status(), QString::fromUtf8(c.status));
+        if (c.jumps == 0)
+            EXPECT_EQ(whileAsked, QString::fromUtf8(c.status)) << "said while the message shows";
+    }
+    // The next lift replaces it.
+    QTest::mousePress(M().Box(), Qt::LeftButton, {}, testing::CellPoint(M(), 1, 0));
+    EXPECT_EQ(Status(), "aufgehoben: rote Torte, 12 Stücke");
+    QTest::mouseRelease(M().Box(), Qt::LeftButton, {}, testing::CellPoint(M(), 1, 0));
 }
 
 TEST_F(AccessBoard, KeyLSwitchesTheCakeLabelsAndBackExactly)
