@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdio>
 #include <thread>
+#include <utility>
 
 namespace torvella::audio {
 
@@ -14,8 +15,7 @@ namespace {
 // Stands in for the module until something has to sound, then hands every call on.
 class LazyAudio : public AudioService {
 public:
-    LazyAudio(const QString& programFolder, const QList<QByteArray>& clips)
-        : programFolder_(programFolder), clips_(clips)
+    LazyAudio(const QString& programFolder, ClipSource clips) : programFolder_(programFolder), clips_(std::move(clips))
     {
     }
 
@@ -143,8 +143,8 @@ private:
             modules::ModuleFolders(programFolder_), kAudioModuleName, kCreateAudioSymbol, "audio", moduleError_));
         if (!create)
             return nullptr;
-        impl_.reset(create(clips_));
-        clips_.clear(); // the module holds its own copies now
+        impl_.reset(create(clips_()));
+        clips_ = nullptr;
         if (onError_)
             impl_->SetErrorHandler(onError_);
         if (startedUp_)
@@ -164,7 +164,7 @@ private:
     }
 
     QString programFolder_;
-    QList<QByteArray> clips_;
+    ClipSource clips_;
     QStringList files_;
     bool startedUp_ = false;
     bool tried_ = false;
@@ -179,7 +179,12 @@ private:
 
 std::unique_ptr<AudioService> CreateAudio(const QString& programFolder, const QList<QByteArray>& clips)
 {
-    return std::make_unique<LazyAudio>(programFolder, clips);
+    return CreateAudio(programFolder, [clips] { return clips; });
+}
+
+std::unique_ptr<AudioService> CreateAudio(const QString& programFolder, ClipSource clips)
+{
+    return std::make_unique<LazyAudio>(programFolder, std::move(clips));
 }
 
 } // namespace torvella::audio

@@ -183,11 +183,14 @@ void MainForm::StartServices()
     settings_.Load(ini_);
 
     // 7. Sound effects and the first music file; nothing plays yet.
-    //    The sound library itself is loaded when something first has to sound.
-    QList<QByteArray> clips;
-    for (int n = 1; n <= kSoundCount; ++n)
-        clips << assets::Wave(n);
-    audio_ = audio::CreateAudio(programFolder_, clips);
+    //    The sound library itself, and the clips, are loaded when something first has
+    //    to sound.
+    audio_ = audio::CreateAudio(programFolder_, [] {
+        QList<QByteArray> clips;
+        for (int n = 1; n <= kSoundCount; ++n)
+            clips << assets::Wave(n);
+        return clips;
+    });
     music_ = new MusicKeeper(*audio_, settings_, this);
     music_->SetTeller([this](const QString& text) {
         if (dialogs_)

@@ -40,7 +40,11 @@ TEST(AudioLoader, StartUpAndQuietCallsLeaveTheSoundLibraryOutUntilSomethingSound
 {
     ASSERT_FALSE(MixerInProcess()) << "this test program must not link the sound library";
     MusicFolder folder;
-    auto audio = CreateAudio(folder.Path(), {});
+    int clipsRead = 0; // the clips too are read only when the module comes
+    auto audio = CreateAudio(folder.Path(), [&] {
+        ++clipsRead;
+        return QList<QByteArray>();
+    });
     EXPECT_TRUE(audio->StartUp(folder.Path()));
     EXPECT_EQ(audio->CurrentFileName(), QStringLiteral("a_morning.mid"));
     bool musicOn = false;
@@ -50,9 +54,11 @@ TEST(AudioLoader, StartUpAndQuietCallsLeaveTheSoundLibraryOutUntilSomethingSound
     audio->Idle();
     EXPECT_EQ(audio->Chunk(3), nullptr);
     EXPECT_FALSE(MixerInProcess());
+    EXPECT_EQ(clipsRead, 0);
 
     EXPECT_TRUE(audio->Load()) << "the module comes from TORVELLA_MODULE_DIR in tests";
     EXPECT_TRUE(MixerInProcess());
+    EXPECT_EQ(clipsRead, 1);
     EXPECT_EQ(audio->CurrentFileName(), QStringLiteral("a_morning.mid"));
 }
 
@@ -60,7 +66,7 @@ TEST(AudioLoader, WithoutTheModuleSoundsAreSkippedAndMusicSaysWhyAndGoesOff)
 {
     ScopedEnv noModule("TORVELLA_MODULE_DIR", "");
     MusicFolder folder;
-    auto audio = CreateAudio(folder.Path(), {});
+    auto audio = CreateAudio(folder.Path(), QList<QByteArray>());
     QStringList errors;
     audio->SetErrorHandler([&](const QString& e) { errors << e; });
     EXPECT_TRUE(audio->StartUp(folder.Path())) << "the music files are there";
