@@ -7,6 +7,7 @@
 #include "ui/FramedPanel.h"
 #include "ui/ImageButton.h"
 
+#include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,9 +36,13 @@ public:
         connect(this, &QLabel::linkActivated, this, [this] { open_(); });
     }
 
+    void Follow() { open_(); }
+    const QString& Words() const { return words_; }
+
     // In the list's language; only as wide as its words, so the ring fits around them.
     void SetText(const QString& words)
     {
+        words_ = words;
         setText(QStringLiteral("<a href='#' style='color:#fec912'>%1</a>").arg(words));
         resize(std::min(kArea.width(), sizeHint().width()), kArea.height());
     }
@@ -53,7 +58,7 @@ protected:
         switch (e->key()) {
         case Qt::Key_Space:
         case Qt::Key_Return:
-        case Qt::Key_Enter: open_(); break;
+        case Qt::Key_Enter: Follow(); break;
         case Qt::Key_Left: focusNextPrevChild(false); break;
         case Qt::Key_Right: focusNextPrevChild(true); break;
         default: QLabel::keyPressEvent(e); break;
@@ -63,7 +68,41 @@ protected:
 private:
     static constexpr QRect kArea{16, 426, 170, 30};
     std::function<void()> open_;
+    QString words_;
 };
+
+namespace {
+
+// For a screen reader the link is a link that can be pressed, not a line of text.
+class StatisticsLinkAccessible : public QAccessibleWidget {
+public:
+    explicit StatisticsLinkAccessible(StatisticsLink* link) : QAccessibleWidget(link, QAccessible::Link) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name)
+            return static_cast<StatisticsLink*>(widget())->Words();
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override { return QStringList(pressAction()) + QAccessibleWidget::actionNames(); }
+    void doAction(const QString& name) override
+    {
+        if (name == pressAction())
+            static_cast<StatisticsLink*>(widget())->Follow();
+        else
+            QAccessibleWidget::doAction(name);
+    }
+};
+
+QAccessibleInterface* LinkFactory(const QString& key, QObject* object)
+{
+    if (key != QLatin1String("QLabel") || object->objectName() != QLatin1String("StatisticsLink"))
+        return nullptr;
+    auto* link = dynamic_cast<StatisticsLink*>(object);
+    return link ? new StatisticsLinkAccessible(link) : nullptr;
+}
+
+} // namespace
 
 HighscoreDlg::HighscoreDlg(settings::IniCtrl& ini, const settings::TChiffre& scrambler,
                            settings::GameSettings& settings, QWidget* mainWindow)
@@ -159,6 +198,11 @@ void HighscoreDlg::AddStatisticsLink(std::function<void()> open)
         return;
     auto* key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), this);
     connect(key, &QShortcut::activated, this, [open] { open(); });
+    static const bool accessible = [] {
+        QAccessible::installFactory(LinkFactory);
+        return true;
+    }();
+    (void)accessible;
     statisticsLink_ = new StatisticsLink(this, std::move(open));
     // Read as the list is: after the check box, before the two buttons beside it.
     setTabOrder(clearBox_, statisticsLink_);

@@ -296,13 +296,25 @@ def run(game):
             check((name(lift), name(target)) == (m[1], m[4]), "the hint names the cakes where they stand: %r %r"
                   % (name(lift), name(target)))
 
+    # The high-score list: the keys reach its link to the statistics, and a reader hears it
+    # as a link.
+    mark = len(events)
+    press("h", control=True)
+    press("Left")  # from OK
+    link = "focus: [link] %r ()" % "Statistics \u2026"
+    check(wait_for("the link", lambda: link in events[mark:], 5) is not None,
+          "Left from OK puts the focus on the statistics link: %r" % [e for e in events[mark:] if e.startswith("focus:")])
+    press("Escape")
+
     # The options window: every control has a name.
     press("o", control=True)
 
     def options():
         for i in range(app.get_child_count()):
             w = app.get_child_at_index(i)
-            if w is not None and find(w, Atspi.Role.CHECK_BOX) is not None:
+            # the high-score list, closed, has a check box too
+            if w is not None and w.get_state_set().contains(Atspi.StateType.SHOWING) \
+                    and find(w, Atspi.Role.CHECK_BOX) is not None:
                 return w
         return None
 

@@ -19,6 +19,7 @@
 #include "ui/TongueDlg.h"
 #include "ui/YesNoDlg.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QClipboard>
@@ -457,6 +458,26 @@ TEST_F(HighscoreKeys, StatisticsLinkIsReachedByTheKeysAndFollowedBySpaceOrEnter)
                 ++(ringRect.contains(x, y) ? inside : outside);
     EXPECT_EQ(outside, 0);
     EXPECT_GT(inside, 2 * ringRect.width());
+
+    // A screen reader finds a link named by its words, which its press action follows.
+    opened = 0;
+    QString name;
+    QAccessible::Role role = QAccessible::NoRole;
+    WhenModal([&](QWidget* w) {
+        if (!Ready(w))
+            return;
+        QAccessibleInterface* link = QAccessible::queryAccessibleInterface(Child<QLabel>(w, "StatisticsLink"));
+        if (link && link->actionInterface()) {
+            name = link->text(QAccessible::Name);
+            role = link->role();
+            link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        }
+        w->close();
+    });
+    dlg.ShowModal(0, true);
+    EXPECT_EQ(name, QString::fromUtf8("Statistics …"));
+    EXPECT_EQ(role, QAccessible::Link);
+    EXPECT_EQ(opened, 1);
 }
 
 TEST_F(DialogKeys, DealNumberStartsInTheFieldAndItsButtonsTakeTheKeys)
