@@ -298,10 +298,56 @@ private:
 
 // ------------------------------------------------------------------ the search
 
+// Drops the search has put to sleep, as bit masks of their target cells: one mask for each
+// direction a step comes from, one for the mixed cake's jumps (it is in one place at a time).
+// Two drops x and y, legal in one position and sharing no cell, commute: when y is still
+// legal after x, x is legal after y and both orders end in the same position. Each leaves
+// the other's cells as they were; cakes of different colours meet different plates and hold
+// places. Of one colour, at most one of them is served; if x is and y is held, y held first
+// follows x onto the plate when it is next, just as y after x is then served at once; two
+// held cakes cannot both be held in either order. (Only the mixed cake jumps, so two jumps
+// share its cell.)
+class Sleeping {
+public:
+    // The step from target + kFrom[d] onto target; the fifth kind is a jump.
+    static constexpr std::array<int, 4> kFrom{1, -1, kRows, -kRows};
+    static constexpr int kJump = 4;
+
+    static int KindOf(int from, int to, bool jump)
+    {
+        if (jump)
+            return kJump;
+        const int d = from - to;
+        return d == 1 ? 0 : d == -1 ? 1 : d == kRows ? 2 : 3;
+    }
+    bool Holds(int kind, int to) const { return masks_[kind] & Bit(to); }
+    void Add(int kind, int to) { masks_[kind] |= Bit(to); }
+
+    // What stays asleep in the state after the drop `from` > `to`, made in `b`: the drops that
+    // touch neither of its cells. A drop by the mixed cake wakes every jump.
+    Sleeping After(const Board& b, int from, int to) const
+    {
+        const uint64_t touched = Bit(from) | Bit(to);
+        const uint64_t keep = ~touched;
+        Sleeping next;
+        for (int k = 0; k < 4; ++k) {
+            const int d = kFrom[k];
+            const uint64_t moverTouched = d > 0 ? touched >> d : touched << -d;
+            next.masks_[k] = masks_[k] & keep & ~moverTouched;
+        }
+        next.masks_[kJump] = (b.mixed & Bit(from)) ? 0 : masks_[kJump] & keep;
+        return next;
+    }
+
+private:
+    std::array<uint64_t, 5> masks_{};
+};
+
 struct Candidate {
     int8_t from, to;
     Destination goes;
     uint8_t rank;  // lower first
+    uint8_t kind;  // Sleeping's kind of drop
 };
 
 class Search {
@@ -314,7 +360,12 @@ public:
                             std::chrono::duration<double>(limits.maxSeconds));
     }
 
-    bool Run(Board& b)
+    // `asleep`: drops already searched from an earlier state of this path that no drop since
+    // has touched. Such a drop commutes with every drop made since, so whatever follows it here
+    // was searched there (the same position, reached in the other order), and it is skipped.
+    // That also keeps a failed position's entry true: every drop out of it was searched, here
+    // or through the earlier branch.
+    bool Run(Board& b, const Sleeping& asleep)
     {
         if ((++positions_ & 1023) == 1)
             CheckLimits();
@@ -324,7 +375,8 @@ public:
             return false;
         if (b.Solved())
             return true;
-        if (CutOff(b))
+        const int loose = LooseParts(b);
+        if (loose > b.jumps || (loose == b.jumps && loose > 0 && !VisitsCanKeepTheirOrder(b)))
             return false;
         const uint64_t hash = HashOf(b.key);
         if (table_.Fails(b.key, hash, b.jumps))
@@ -332,20 +384,25 @@ public:
         const uint64_t before = positions_;
 
         std::array<Candidate, 5 * kCells> list;
-        const int n = Candidates(b, list);
+        const int n = Candidates(b, loose == b.jumps, list);
         if (shuffle_)
             Shuffle(list, n);
+        Sleeping searched = asleep;  // grows by each drop searched below
         for (int i = 0; i < n; ++i) {
             const Candidate& c = list[i];
+            if (searched.Holds(c.kind, c.to))
+                continue;
+            const Sleeping next = searched.After(b, c.from, c.to);
             const Undo u = b.Apply(c.from, c.to, c.goes);
             path_.push_back({CellAt(c.from), CellAt(c.to)});
-            const bool solved = Run(b);
+            const bool solved = Run(b, next);
             b.Revert(u);
             if (solved)
                 return true;
             path_.pop_back();
             if (stop_ != SolveStop::None || restarting_)
                 return false;
+            searched.Add(c.kind, c.to);
         }
         table_.Store(b.key, hash, b.jumps, positions_ - before);
         return false;
@@ -360,7 +417,7 @@ public:
             restarting_ = false;
             restartAt_ = positions_ + budget;
             path_.clear();
-            if (Run(b))
+            if (Run(b, Sleeping{}))
                 return true;
             if (stop_ != SolveStop::None || !restarting_)
                 return false;
@@ -403,8 +460,9 @@ private:
             stop_ = SolveStop::Time;
     }
 
-    // Every legal drop, best first.
-    static int Candidates(const Board& b, std::array<Candidate, 5 * kCells>& list)
+    // Every legal drop, best first. With no jump to spare (`tight`) a step that splits its
+    // part is left out: the new part would be one more than the jumps left (see LooseParts).
+    static int Candidates(const Board& b, bool tight, std::array<Candidate, 5 * kCells>& list)
     {
         int n = 0;
         for (uint64_t targets = b.coloured; targets; targets &= targets - 1) {
@@ -419,7 +477,14 @@ private:
             for (; movers; movers &= movers - 1) {
                 const int from = std::countr_zero(movers);
                 const bool jump = !(near & Bit(from));
-                list[n++] = {static_cast<int8_t>(from), static_cast<int8_t>(to), d, Rank(b, from, d, jump)};
+                const uint64_t left = b.occupied & ~Bit(from);
+                const uint64_t around = Neighbours(Bit(from)) & left;
+                const bool inside = std::popcount(around) > 1;
+                const bool splits = inside && (around & ~PartOf(around & (~around + 1), left)) != 0;
+                if (tight && splits && !jump)
+                    continue;
+                list[n++] = {static_cast<int8_t>(from), static_cast<int8_t>(to), d, Rank(d, jump, splits, inside),
+                             static_cast<uint8_t>(Sleeping::KindOf(from, to, jump))};
             }
         }
         std::stable_sort(list.begin(), list.begin() + n,
@@ -433,28 +498,89 @@ private:
     // (on the benchmark's twenty slowest positions this order decided 11 within 5 s where
     // splits first decided 7); then a move that leaves its part in one piece (a split costs a
     // jump later) before one that splits it; a cake at the edge of its part before one inside.
-    static uint8_t Rank(const Board& b, int from, Destination d, bool jump)
+    static uint8_t Rank(Destination d, bool jump, bool splits, bool inside)
     {
-        const uint64_t left = b.occupied & ~Bit(from);
-        const uint64_t around = Neighbours(Bit(from)) & left;
-        bool splits = false;
-        if (std::popcount(around) > 1)
-            splits = (around & ~PartOf(around & (~around + 1), left)) != 0;
         return static_cast<uint8_t>((jump ? 8 : 0) + (d == Destination::Hold ? 4 : 0) + (splits ? 2 : 0) +
-                                    (std::popcount(around) > 1 ? 1 : 0));
+                                    (inside ? 1 : 0));
     }
 
-    // More parts of the tableau without a mixed cake than jumps left: each such part keeps
-    // at least its last cake, which only a mixed cake jumping in can take away (cakes never
-    // move onto an empty cell, so parts never join).
-    static bool CutOff(const Board& b)
+    // The parts of the tableau with coloured cakes but no mixed cake, counted up to one more
+    // than the jumps left. Each such part keeps at least its last cake, which only a mixed
+    // cake jumping in can take away (cakes never move onto an empty cell, so parts never
+    // join), so more of them than jumps left is a dead end. A step that splits a part makes
+    // one more; a jump makes one fewer at most.
+    static int LooseParts(const Board& b)
     {
         uint64_t rest = b.coloured & ~PartOf(b.mixed, b.occupied);
-        for (int parts = 0; rest; ++parts) {
-            if (parts >= b.jumps)
-                return true;
+        int parts = 0;
+        for (; rest && parts <= b.jumps; ++parts)
             rest &= ~PartOf(rest & (~rest + 1), b.occupied);
+        return parts;
+    }
+
+    // With no jump to spare, the mixed cake takes the parts one by one: it may only jump
+    // once its own part has no coloured cake left (what it left behind would be one part
+    // more), and every part it has not reached yet keeps at least one cake until it comes
+    // (only the mixed cake takes a part's last cake). False when no order of visits lets
+    // every part keep such a cake. While the parts taken so far are being emptied, a cake
+    // (colour c, slices s) kept elsewhere
+    // - must lie above what the plate reaches meanwhile: all but one of the taken parts'
+    //   cakes of colour c end on the plate (one may wait in the hold place, once the cake
+    //   held now has followed), and
+    // - keeps the plate below s, so of the taken parts' cakes above s only one can leave,
+    //   through the hold place, and none while it holds a cake above s.
+    static bool VisitsCanKeepTheirOrder(const Board& b)
+    {
+        using Slices = std::array<uint16_t, kColours + 1>;  // bit s: a cake with s slices, per colour
+        auto slicesIn = [&b](uint64_t cells) {
+            Slices in{};
+            for (; cells; cells &= cells - 1) {
+                const int code = b.code[std::countr_zero(cells)];
+                in[CakeColour(code)] |= static_cast<uint16_t>(1u << CakeSlices(code));
+            }
+            return in;
+        };
+        const uint64_t own = PartOf(b.mixed, b.occupied);
+        std::array<Slices, 4> parts;
+        int k = 0;
+        for (uint64_t rest = b.coloured & ~own; rest; ++k) {
+            if (k == static_cast<int>(parts.size()))
+                return true;  // more parts than jumps can ever be: not judged here
+            const uint64_t part = PartOf(rest & (~rest + 1), b.occupied);
+            parts[k] = slicesIn(part);
+            rest &= ~part;
         }
+        auto canKeep = [&b](const Slices& part, const Slices& taken) {
+            for (int c = 1; c <= kColours; ++c) {
+                const int first = std::bit_width(unsigned{taken[c]}) - 1;
+                const unsigned below = first > 0 ? taken[c] & ~(1u << first) : 0;
+                const int second = std::bit_width(below) - 1;
+                const int held = b.hold[c];
+                const int reached = std::max(0, std::min(first, std::max(second, held)));
+                for (unsigned kept = part[c] >> (reached + 1) << (reached + 1); kept; kept &= kept - 1) {
+                    const int s = std::countr_zero(kept);
+                    const int through = held > s ? 0 : 1;  // the cakes above s that can still leave
+                    if (std::popcount(unsigned{taken[c]} >> (s + 1)) <= through)
+                        return true;
+                }
+            }
+            return false;
+        };
+        const Slices home = slicesIn(own & b.coloured);
+        std::array<int, 4> order{0, 1, 2, 3};
+        do {
+            Slices taken = home;
+            bool keeps = true;
+            // What the plate must reach only grows with each part taken, so a part that can
+            // keep a cake until the mixed cake comes kept it all along.
+            for (int i = 0; i < k && keeps; ++i) {
+                keeps = canKeep(parts[order[i]], taken);
+                for (int c = 1; c <= kColours; ++c)
+                    taken[c] |= parts[order[i]][c];
+            }
+            if (keeps)
+                return true;
+        } while (std::next_permutation(order.begin(), order.begin() + k));
         return false;
     }
 

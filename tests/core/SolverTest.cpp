@@ -79,23 +79,32 @@ bool Replays(Tableau t, const std::vector<Move>& moves)
     return t.AllPlatesFull();
 }
 
-// A few cakes of the last slices of each colour, one perhaps waiting in its hold place,
-// scattered over a corner of the tableau so that some parts touch and some do not.
-Tableau RandomEndgame(std::mt19937& rng)
+// Endgames: the last slices of each colour from a plate at `lowestPlate` to 12 up, one
+// perhaps waiting in its hold place, scattered over a `side` by `side` corner of the
+// tableau so that some parts touch and some do not. The larger shape has enough parts and
+// cakes of one colour in several parts for the order in which the mixed cake must visit
+// them to decide.
+struct EndgameShape {
+    int lowestPlate, side, count;
+    unsigned seed;
+};
+constexpr EndgameShape kEndgames[] = {{10, 4, 300, 15}, {9, 5, 200, 16}};
+
+Tableau RandomEndgame(std::mt19937& rng, const EndgameShape& shape)
 {
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     Tableau t;
     testing::ClearCells(t);
     std::vector<int> cells;
-    for (int col = 0; col < 4; ++col)
-        for (int row = 0; row < 4; ++row)
+    for (int col = 0; col < shape.side; ++col)
+        for (int row = 0; row < shape.side; ++row)
             cells.push_back(CellIndex(col, row));
     std::shuffle(cells.begin(), cells.end(), rng);
     size_t next = 0;
     t.CellColour[cells[next]] = M;
     t.CellSlices[cells[next++]] = 1;
     for (int c = 1; c <= kColours; ++c) {
-        t.PlateSlices[c] = pick(10, 12);
+        t.PlateSlices[c] = pick(shape.lowestPlate, 12);
         std::vector<int> left;
         for (int s = t.PlateSlices[c] + 1; s <= kMaxSlices; ++s)
             left.push_back(s);
@@ -108,32 +117,35 @@ Tableau RandomEndgame(std::mt19937& rng)
             t.CellSlices[cells[next++]] = s;
         }
     }
-    t.JumpsLeft = pick(0, 2);
+    t.JumpsLeft = pick(0, shape.lowestPlate < 10 ? 3 : 2);
     return t;
 }
 
-// Both answers on 300 small endgames, each checked against the plain search; every
+// Both answers on every endgame of each shape, checked against the plain search; every
 // solution is replayed.
 void AgreesWithTheReference(const SolveLimits& limits)
 {
-    std::mt19937 rng(15);
-    int solvable = 0, unsolvable = 0;
-    for (int i = 0; i < 300; ++i) {
-        const Tableau t = RandomEndgame(rng);
-        const Solution s = Solve(t, limits);
-        ASSERT_FALSE(s.cancelled);
-        ASSERT_EQ(s.solvable, Reference().Solvable(t)) << "position " << i;
-        if (s.solvable) {
-            EXPECT_TRUE(Replays(t, s.moves)) << "position " << i;
-            ++solvable;
-        } else {
-            EXPECT_TRUE(s.moves.empty());
-            ++unsolvable;
+    for (const EndgameShape& shape : kEndgames) {
+        SCOPED_TRACE("plates from " + std::to_string(shape.lowestPlate));
+        std::mt19937 rng(shape.seed);
+        int solvable = 0, unsolvable = 0;
+        for (int i = 0; i < shape.count; ++i) {
+            const Tableau t = RandomEndgame(rng, shape);
+            const Solution s = Solve(t, limits);
+            ASSERT_FALSE(s.cancelled);
+            ASSERT_EQ(s.solvable, Reference().Solvable(t)) << "position " << i;
+            if (s.solvable) {
+                EXPECT_TRUE(Replays(t, s.moves)) << "position " << i;
+                ++solvable;
+            } else {
+                EXPECT_TRUE(s.moves.empty());
+                ++unsolvable;
+            }
         }
+        // The sample must hold both answers, or it proves little.
+        EXPECT_GT(solvable, shape.count / 10);
+        EXPECT_GT(unsolvable, shape.count / 10);
     }
-    // The sample must hold both answers, or it proves little.
-    EXPECT_GT(solvable, 30);
-    EXPECT_GT(unsolvable, 30);
 }
 
 TEST(SolverTest, AgreesWithAnExhaustiveSearchAndItsSolutionsReplay)
