@@ -376,7 +376,8 @@ public:
         if (b.Solved())
             return true;
         const int loose = LooseParts(b);
-        if (loose > b.jumps || (loose == b.jumps && loose > 0 && !VisitsCanKeepTheirOrder(b)))
+        if (loose + std::max(0, MixedCakeSides(b) - 1) > b.jumps ||
+            (loose == b.jumps && loose > 0 && !VisitsCanKeepTheirOrder(b)))
             return false;
         const uint64_t hash = HashOf(b.key);
         if (table_.Fails(b.key, hash, b.jumps))
@@ -516,6 +517,21 @@ private:
         for (; rest && parts <= b.jumps; ++parts)
             rest &= ~PartOf(rest & (~rest + 1), b.occupied);
         return parts;
+    }
+
+    // The pieces the mixed cake's part would fall into without it. Two or more: it holds them
+    // together, and it leaves them all but one behind, each as a part of its own, whenever it
+    // moves; none empties before, since a piece's last cake has only the mixed cake beside
+    // it, which no cake may take. So each piece but one needs a jump, besides the parts
+    // already out of its reach, however the pieces change meanwhile (a piece that comes
+    // loose from it is such a part).
+    static int MixedCakeSides(const Board& b)
+    {
+        uint64_t rest = PartOf(b.mixed, b.occupied) & ~b.mixed;
+        int sides = 0;
+        for (; rest; ++sides)
+            rest &= ~PartOf(rest & (~rest + 1), b.occupied & ~b.mixed);
+        return sides;
     }
 
     // With no jump to spare, the mixed cake takes the parts one by one: it may only jump
