@@ -367,7 +367,9 @@ public:
     // or through the earlier branch.
     bool Run(Board& b, const Sleeping& asleep)
     {
-        if ((++positions_ & 1023) == 1)
+        // Every position at first, so that even a very short limit stops a search that
+        // would end within its first thousand positions; then every thousandth.
+        if ((++positions_ & 1023) == 1 || positions_ < 1024)
             CheckLimits();
         if (positions_ >= restartAt_)
             restarting_ = true;
