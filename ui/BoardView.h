@@ -47,6 +47,8 @@ public:
     // drawn into): a window being built is resized to its real size only as it is shown,
     // and its first frame should not wait for a board of the size before.
     void Render();
+    // A Render waiting for its first use is drawn now.
+    void RenderNow() const;
     // Everything is to be painted anew, the pulse dots gone until the next tick.
     void RepaintAll();
     // Closing: the pictures go, the area paints black.
@@ -107,7 +109,6 @@ private:
     // way, since every change since then is in the game's state too.
     mutable QImage bitmap_;
     mutable bool renderPending_ = false;
-    void RenderNow() const;
     bool firstPaintDone_ = false;
     // The pulse dots stand on the screen only; a cell's dot goes when the cell is redrawn.
     std::array<uint32_t, kCells> dotColour_{};

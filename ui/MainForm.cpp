@@ -111,11 +111,6 @@ void MainForm::CreateParts()
     hints_ = std::make_unique<HintSearch>(game_);
     box_ = new BoardView(game_, settings_, *hints_, toolImages_.sheet, this);
     connect(box_, &BoardView::Painting, this, &MainForm::MatchScreenRatio);
-    // The icon's pictures are decoded once the first frame is out: the frame does not wait
-    // for what the window manager shows in its task bar.
-    connect(box_, &BoardView::FirstFramePainted, this, [this] {
-        QTimer::singleShot(0, this, [this] { setWindowIcon(assets::WindowIcon()); });
-    });
     // A move's sound comes at the release: the sound library loads meanwhile, in the
     // background, so neither the lifted cake nor the first sound waits for it.
     connect(box_, &BoardView::MoveStarting, this, [this] {
@@ -335,6 +330,9 @@ void MainForm::showEvent(QShowEvent* e)
     if (!firstShowPending_)
         return;
     firstShowPending_ = false;
+    // The window has its size now: the board is drawn for it before the animation starts,
+    // whose steps should have the processor to themselves.
+    box_->RenderNow();
     // The explode animation runs on its own timer once the board has been painted; the
     // language is asked for when it has ended, so no outline crosses the question.
     QTimer::singleShot(0, this, [this] { StartExplode(this, [this] { FormShow(); }); });
@@ -342,6 +340,10 @@ void MainForm::showEvent(QShowEvent* e)
 
 void MainForm::FormShow()
 {
+    // The icon's pictures are decoded once the opening animation has ended: neither the
+    // first frame nor the animation waits for what the window manager shows in its task
+    // bar.
+    setWindowIcon(assets::WindowIcon());
     settings_.ReloadTongue(ini_);
     if (settings_.Tongue == -1 && dialogs_) {
         dialogs_->Tongue().exec();
