@@ -232,28 +232,54 @@ constexpr Reached kReached[] = {
         {274, 2214256399, "0,1>0,0 3,4>3,3 0,3>1,3 1,4>1,5", true},
 };
 
+// Positions of the same set that the earlier solver needed one to eight seconds for, and that
+// cutting off where the mixed cake cannot visit every part in time now decides in a fraction
+// of that; the earlier solver's verdict, found without those cut-offs, is the one to keep.
+constexpr Reached kOnceSlow[] = {
+        {24, 3883171988, "3,0>2,0 4,0>6,3 3,5>2,5 2,3>2,4 1,0>2,0 6,3>3,1 3,4>2,4", true},
+        {39, 1674151448, "2,2>2,3 4,6>3,4 1,5>2,5 1,3>0,3 5,3>5,4", true},
+        {42, 1144095522, "4,5>4,6 4,1>5,1 3,4>2,4 3,6>3,5 3,1>1,3 6,6>6,5 1,3>2,0 5,1>5,2 5,4>4,4", false},
+        {131, 3872073450, "1,3>0,5 0,5>6,4 0,6>1,6 5,4>5,5 1,5>1,6 3,6>3,5", true},
+        {177, 2639947002, "3,5>4,5 4,1>3,1 3,2>4,2 1,4>0,4 4,3>5,3 4,5>4,4 5,2>5,3 1,2>1,3 1,5>2,5", false},
+        {237, 582203428, "3,3>4,3 4,1>3,1 5,5>5,6 4,3>5,3 1,1>1,2 2,2>0,3 6,0>6,1 0,6>0,5 2,0>2,1", true},
+        {247, 3884652247, "0,5>0,6 1,3>1,4 6,4>6,3 2,4>1,4", true},
+        {352, 2638033481, "6,2>3,2 4,1>4,2 0,3>1,3 1,5>1,6 6,4>6,3 3,0>2,0 3,5>4,5 0,6>0,5 5,0>4,0 4,3>3,3 1,0>0,0", false},
+        {443, 3085405035, "1,5>1,6 0,1>0,2 6,6>6,1 2,2>2,3 0,3>0,4 1,3>1,4 3,4>4,4 0,0>1,0", true},
+        {444, 1789499121, "3,2>2,6 2,6>2,3 3,5>3,6 1,3>0,3 6,1>6,0 6,6>5,6", true},
+        {461, 2066520563, "3,0>4,2 3,1>3,2 6,1>6,2 4,2>3,4 4,6>5,6 2,1>1,1 1,1>1,0 1,3>1,2 3,6>2,6 5,4>4,4 1,2>2,2", false},
+        {509, 4124402842, "6,4>6,5 1,4>1,5 0,1>3,3 0,3>0,2 2,5>3,5 5,3>5,4 4,5>4,6 1,0>0,0", false},
+        {609, 1238911838, "1,4>1,3 1,3>0,3 1,6>0,6 4,6>5,6 2,0>3,3 2,4>2,3 1,2>2,2 2,2>3,2 2,6>3,6 5,4>6,4 3,5>4,5", false},
+        {683, 922820622, "6,3>6,4 2,4>3,4 3,2>3,1 3,3>3,4 5,2>4,2 3,0>3,1 0,3>1,3 1,5>1,6", true},
+};
+
+void KeepsItsVerdict(const Reached& r)
+{
+    SCOPED_TRACE("position " + std::to_string(r.index));
+    Tableau t;
+    Random rng(r.state);
+    DealTableau(t, rng);
+    std::istringstream drops(r.drops);
+    for (std::string text; drops >> text;) {
+        Move m;
+        ASSERT_EQ(std::sscanf(text.c_str(), "%d,%d>%d,%d", &m.from.col, &m.from.row, &m.to.col, &m.to.row), 4);
+        const Verdict v = JudgeDrop(t, m);
+        ASSERT_TRUE(v.legal) << text;
+        ApplyMove(t, m, v);
+    }
+    const Solution s = Solve(t);
+    ASSERT_FALSE(s.cancelled);
+    EXPECT_EQ(s.solvable, r.solvable);
+    if (s.solvable) {
+        EXPECT_TRUE(Replays(t, s.moves));
+    }
+}
+
 TEST(SolverTest, PositionsPlayersReachKeepTheirVerdicts)
 {
-    for (const Reached& r : kReached) {
-        SCOPED_TRACE("position " + std::to_string(r.index));
-        Tableau t;
-        Random rng(r.state);
-        DealTableau(t, rng);
-        std::istringstream drops(r.drops);
-        for (std::string text; drops >> text;) {
-            Move m;
-            ASSERT_EQ(std::sscanf(text.c_str(), "%d,%d>%d,%d", &m.from.col, &m.from.row, &m.to.col, &m.to.row), 4);
-            const Verdict v = JudgeDrop(t, m);
-            ASSERT_TRUE(v.legal) << text;
-            ApplyMove(t, m, v);
-        }
-        const Solution s = Solve(t);
-        ASSERT_FALSE(s.cancelled);
-        EXPECT_EQ(s.solvable, r.solvable);
-        if (s.solvable) {
-            EXPECT_TRUE(Replays(t, s.moves));
-        }
-    }
+    for (const Reached& r : kReached)
+        KeepsItsVerdict(r);
+    for (const Reached& r : kOnceSlow)
+        KeepsItsVerdict(r);
 }
 
 TEST(SolverTest, LimitsStopTheSearchWithoutAnAnswerAndSayWhich)
