@@ -1,6 +1,6 @@
 #pragma once
-// The one rule for the form in which a picture is painted: 1-bit masks stay Format_Mono,
-// pictures with an alpha channel become Format_ARGB32_Premultiplied, all others
+// The one rule for the form in which a picture is painted: pictures with an alpha channel
+// become Format_ARGB32_Premultiplied, all others (1-bit masks too: black and white)
 // Format_RGB32. Shared by the program and by the build step that stores the pictures
 // the first frame needs ready-made (tool/RawPictures.cpp).
 #include <QImage>
@@ -9,7 +9,7 @@ namespace torvella::assets {
 
 inline QImage ReadyForPainting(const QImage& image)
 {
-    if (image.isNull() || image.depth() == 1)
+    if (image.isNull())
         return image;
     if (image.hasAlphaChannel())
         return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);

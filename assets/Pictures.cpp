@@ -3,6 +3,8 @@
 #include "assets/PictureFormat.h"
 
 #include <QFile>
+#include <QImageReader>
+#include <QPixmap>
 #include <QResource>
 
 #include <cstring>
@@ -140,9 +142,14 @@ QIcon WindowIcon()
 {
     ensureResources();
     // Both sizes named outright: a QIcon made from a file name does not look for "@2x".
+    // Read as PNG files by name: left to guess, the reader would first load every image
+    // format plugin of the system to ask each whether it knows the file.
     QIcon icon;
-    icon.addFile(WindowIconPath());
-    icon.addFile(QStringLiteral(":/pictures/windowicon@2x.png"));
+    for (const QString& path : {WindowIconPath(), QStringLiteral(":/pictures/windowicon@2x.png")}) {
+        QImageReader reader(path, "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     return icon;
 }
 

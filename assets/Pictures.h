@@ -91,8 +91,8 @@ int PictureCount(PictureList list);
 QString PicturePath(PictureList list, int index);
 // The picture as stored (original depth), or a null image for an unknown index.
 QImage LoadStoredPicture(PictureList list, int index);
-// The picture ready for painting: 1-bit masks stay Format_Mono, pictures with an
-// alpha channel become Format_ARGB32_Premultiplied, all others Format_RGB32.
+// The picture ready for painting: pictures with an alpha channel become
+// Format_ARGB32_Premultiplied, all others (1-bit masks too) Format_RGB32.
 // An unknown index gives a null image.
 QImage Picture(PictureList list, int index);
 // The stored picture that suits a device pixel ratio best: the 1x picture up to a ratio of
