@@ -184,8 +184,9 @@ TEST_F(AccessBoard, AHintIsSaidOnTheStatusLineAndSoIsNoHint)
         ASSERT_TRUE(QTest::qWaitFor([this] { return !M().HintSearching(); }, 5000));
         QTest::qWait(20);  // the answer comes on the window's thread
         EXPECT_EQ(Status(), QString::fromUtf8(c.status));
-        if (c.jumps == 0)
+        if (c.jumps == 0) {
             EXPECT_EQ(whileAsked, QString::fromUtf8(c.status)) << "said while the message shows";
+        }
     }
     // The next lift replaces it.
     QTest::mousePress(M().Box(), Qt::LeftButton, {}, testing::CellPoint(M(), 1, 0));

@@ -494,8 +494,9 @@ TEST_F(MainWindow, OnlyAnEnabledButtonShowsItsHint)
         QHelpEvent help(QEvent::ToolTip, QPoint(25, 25), b->mapToGlobal(QPoint(25, 25)));
         QApplication::sendEvent(b, &help);
         EXPECT_EQ(QToolTip::isVisible(), enabled);
-        if (enabled)
+        if (enabled) {
             EXPECT_EQ(QToolTip::text(), b->toolTip());
+        }
     }
     QToolTip::hideText();
 }

@@ -173,8 +173,9 @@ TEST(RecordsSeries, AJournalThatCannotBeReadOrWrittenIsToldOnceAndTheGameGoesOn)
         }
         ASSERT_EQ(recorder.errors.size(), 1) << testing::Join(recorder.errors);
         EXPECT_TRUE(recorder.errors[0].startsWith(QString::fromLatin1(c.told))) << testing::Join(recorder.errors);
-        if (QFileInfo(folder).isDir())  // what could not be read is kept beside
+        if (QFileInfo(folder).isDir()) {  // what could not be read is kept beside
             EXPECT_EQ(QDir(folder).entryList({QStringLiteral("game-1.journal.unreadable-*")}, QDir::Files).size(), 1);
+        }
         EXPECT_TRUE(script.Unexpected().isEmpty()) << testing::Join(script.Unexpected());
     }
 }
