@@ -49,6 +49,15 @@ uint64_t PartOf(uint64_t seed, uint64_t occupied)
     return part;
 }
 
+// How many parts of `within` hold the cells `cells` (all in `within`), counted up to `cap`.
+int PartsHolding(uint64_t cells, uint64_t within, int cap = kCells)
+{
+    int parts = 0;
+    for (; cells && parts < cap; ++parts)
+        cells &= ~PartOf(cells & (~cells + 1), within);
+    return parts;
+}
+
 Cell CellAt(int index) { return {index / kRows, index % kRows}; }
 
 // ------------------------------------------------------------------ the position
@@ -514,11 +523,7 @@ private:
     // one more; a jump makes one fewer at most.
     static int LooseParts(const Board& b)
     {
-        uint64_t rest = b.coloured & ~PartOf(b.mixed, b.occupied);
-        int parts = 0;
-        for (; rest && parts <= b.jumps; ++parts)
-            rest &= ~PartOf(rest & (~rest + 1), b.occupied);
-        return parts;
+        return PartsHolding(b.coloured & ~PartOf(b.mixed, b.occupied), b.occupied, b.jumps + 1);
     }
 
     // The pieces the mixed cake's part would fall into without it. Two or more: it holds them
@@ -529,11 +534,7 @@ private:
     // loose from it is such a part).
     static int MixedCakeSides(const Board& b)
     {
-        uint64_t rest = PartOf(b.mixed, b.occupied) & ~b.mixed;
-        int sides = 0;
-        for (; rest; ++sides)
-            rest &= ~PartOf(rest & (~rest + 1), b.occupied & ~b.mixed);
-        return sides;
+        return PartsHolding(PartOf(b.mixed, b.occupied) & ~b.mixed, b.occupied & ~b.mixed);
     }
 
     // With no jump to spare, the mixed cake takes the parts one by one: it may only jump

@@ -23,7 +23,7 @@ class OptionHost {
 public:
     virtual ~OptionHost() = default;
     virtual void SetLanguageTexts() = 0;
-    // BackMode changed: BuildBoardBack, RenderBoard and repaint the whole window.
+    // BackMode changed: draw the board anew and repaint the whole window.
     virtual void BackgroundChanged() = 0;
     // Music off, or on with the next music file.
     virtual void ToggleMusic() = 0;
