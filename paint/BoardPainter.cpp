@@ -8,6 +8,7 @@
 #include <QPointF>
 #include <QPolygon>
 #include <QRect>
+#include <QRegion>
 #include <QTransform>
 
 #include <array>
@@ -231,28 +232,25 @@ void BuildBoardBack(QImage& boardBack, QSize size, const QImage& sheet, int back
 
 namespace {
 
-// DrawBackground with the dark tiling taken from boardBack, or tiled straight from the
-// sheet when there is none: BoardBackBitmap is that same tiling from (0, 0), so both give
-// the same pixels.
-void ComposeBackground(QImage& board, QSize size, const QImage* boardBack, const QImage& sheet, int backMode,
-                       const Geometry& g)
+// DrawBackground's painting on any painter, tiles copied only where they meet `area` (the
+// painter may be clipped to less). The dark tiling comes from boardBack, or straight from
+// the sheet when there is none: BoardBackBitmap is that same tiling from (0, 0), so both
+// give the same pixels.
+void PaintBackground(QPainter& p, QSize size, const QImage* boardBack, const QImage& sheet, int backMode,
+                     const Geometry& g, const QRect& area)
 {
-    CheckSheet(sheet);
-    const qreal r = sheet.devicePixelRatio();
-    if (boardBack && (boardBack->size() != DeviceSize(size, r) || boardBack->devicePixelRatio() != r))
-        throw std::invalid_argument("DrawBackground: the board background has not been built for this size");
-    Resize(board, size, r);
     const int W = size.width(), H = size.height();
     const int C = g.CellSize, h = C / 2, S = g.PlateStep;
 
-    QPainter p(&board);
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    TileFill(p, QRect(QPoint(0, 0), size), sheet, 0, SheetRow(backMode));
+    TileFill(p, QRect(QPoint(0, 0), size) & area, sheet, 0, SheetRow(backMode));
 
     // Board square and side panel show the dark tiling, aligned with the board area.
     const int Lb = g.OriginX - h, Tb = g.OriginY - h;
     const int Lp = g.PlateX - S, Tp = g.PlateY - S / 2, Wp = 2 * S + S / 2, Hp = 4 * S;
-    for (const QRect& dark : {QRect(Lb, Tb, 7 * C, 7 * C), QRect(Lp, Tp, Wp, Hp)}) {
+    for (const QRect& dark : {QRect(Lb, Tb, 7 * C, 7 * C) & area, QRect(Lp, Tp, Wp, Hp) & area}) {
+        if (dark.isEmpty())
+            continue;
         if (boardBack)
             CopyArea(p, *boardBack, dark);
         else
@@ -291,13 +289,32 @@ void ComposeBackground(QImage& board, QSize size, const QImage* boardBack, const
     FrameRect(p, 3, 3, W - 3, H - 3, 3);
 }
 
-// Every cell, hold place and plate over the background.
-void DrawPieces(QImage& board, const Geometry& g, const Tableau& t, bool labelled)
+void ComposeBackground(QImage& board, QSize size, const QImage* boardBack, const QImage& sheet, int backMode,
+                       const Geometry& g)
 {
+    CheckSheet(sheet);
+    const qreal r = sheet.devicePixelRatio();
+    if (boardBack && (boardBack->size() != DeviceSize(size, r) || boardBack->devicePixelRatio() != r))
+        throw std::invalid_argument("DrawBackground: the board background has not been built for this size");
+    Resize(board, size, r);
     QPainter p(&board);
+    PaintBackground(p, size, boardBack, sheet, backMode, g, QRect(QPoint(0, 0), size));
+}
+
+// Every cell, hold place and plate over the background; with `only`, just those whose
+// disc reaches into it (nothing of theirs lies outside the disc).
+void DrawPieces(QPainter& p, const Geometry& g, const Tableau& t, bool labelled, const QRegion* only = nullptr)
+{
+    const int R = g.CakeRadius;
+    const auto wanted = [&](const Point& c) {
+        // The disc's square, a pixel to spare for the pen at a fractional ratio.
+        return !only || only->intersects(QRect(c.x - R - 1, c.y - R - 1, 2 * R + 3, 2 * R + 3));
+    };
     for (int col = 0; col < kCols; ++col)
         for (int row = 0; row < kRows; ++row) {
             const Point c = g.CellCentre(col, row);
+            if (!wanted(c))
+                continue;
             if (t.Slices(col, row) != 0)
                 DrawCake(p, g, c.x, c.y, t.Slices(col, row), t.Colour(col, row), labelled);
             else
@@ -305,15 +322,25 @@ void DrawPieces(QImage& board, const Geometry& g, const Tableau& t, bool labelle
         }
     for (int c = 1; c <= kColours; ++c) {
         const Point hold = g.HoldCentre(c), plate = g.PlateCentre(c);
-        if (t.HoldSlices[c] > 0)
-            DrawCake(p, g, hold.x, hold.y, t.HoldSlices[c], c, labelled);
-        else
-            DrawEmptySlot(p, g, 0, c);
-        if (t.PlateSlices[c] > 0)
-            DrawCake(p, g, plate.x, plate.y, t.PlateSlices[c], c, labelled);
-        else
-            DrawEmptySlot(p, g, 1, c);
+        if (wanted(hold)) {
+            if (t.HoldSlices[c] > 0)
+                DrawCake(p, g, hold.x, hold.y, t.HoldSlices[c], c, labelled);
+            else
+                DrawEmptySlot(p, g, 0, c);
+        }
+        if (wanted(plate)) {
+            if (t.PlateSlices[c] > 0)
+                DrawCake(p, g, plate.x, plate.y, t.PlateSlices[c], c, labelled);
+            else
+                DrawEmptySlot(p, g, 1, c);
+        }
     }
+}
+
+void DrawPieces(QImage& board, const Geometry& g, const Tableau& t, bool labelled)
+{
+    QPainter p(&board);
+    DrawPieces(p, g, t, labelled);
 }
 
 } // namespace
@@ -336,6 +363,14 @@ void RenderBoard(QImage& board, QSize size, const QImage& sheet, int backMode, c
 {
     ComposeBackground(board, size, nullptr, sheet, backMode, g);
     DrawPieces(board, g, t, labelled);
+}
+
+void PaintBoardPart(QPainter& p, const QRegion& dirty, QSize size, const QImage& sheet, int backMode,
+                    const Geometry& g, const Tableau& t, bool labelled)
+{
+    CheckSheet(sheet);
+    PaintBackground(p, size, nullptr, sheet, backMode, g, dirty.boundingRect());
+    DrawPieces(p, g, t, labelled, &dirty);
 }
 
 void DrawCake(QPainter& p, const Geometry& g, int x, int y, int slices, int colour, bool labelled)

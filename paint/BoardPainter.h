@@ -52,6 +52,13 @@ void RenderBoard(QImage& board, QSize size, const QImage& boardBack, const QImag
 // panel are tiled from the sheet where they are (a window keeps one full-size picture less).
 void RenderBoard(QImage& board, QSize size, const QImage& sheet, int backMode, const Geometry& g, const Tableau& t,
                  bool labelled = false);
+// The part `dirty` of that same picture painted straight onto p, a painter already clipped
+// to `dirty` (a widget's in its paint event): the background there, then only the cells,
+// hold places and plates whose disc reaches into it. All of it is opaque and aliased, so
+// every pixel in `dirty` comes out as RenderBoard makes it, and a window needs no picture
+// of the board beside the one on the screen.
+void PaintBoardPart(QPainter& p, const QRegion& dirty, QSize size, const QImage& sheet, int backMode,
+                    const Geometry& g, const Tableau& t, bool labelled = false);
 
 // The drawing functions below set pen, brush, composition mode and antialiasing of the
 // painter as they need them (aliased, so every interior pixel has its exact table colour)

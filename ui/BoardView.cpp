@@ -26,9 +26,10 @@ BoardView::BoardView(Game& game, const settings::GameSettings& settings, const H
 void BoardView::Render()
 {
     dotShown_.fill(false);
+    dotOnly_.fill(false);
+    changed_ = rect();
     renderPending_ = true;
-    if (isVisible())
-        RenderNow();
+    dropped_ = false;
 }
 
 void BoardView::RenderNow() const
@@ -36,26 +37,33 @@ void BoardView::RenderNow() const
     if (!renderPending_)
         return;
     renderPending_ = false;
-    paint::RenderBoard(bitmap_, size(), sheet_, settings_.BackMode, game_.Layout(), game_.Position(),
-                       settings_.CakeLabels);
+    shown_ = game_.Position();
 }
 
 const QImage& BoardView::Bitmap() const
 {
     RenderNow();
-    return bitmap_;
+    paint::RenderBoard(picture_, size(), sheet_, settings_.BackMode, game_.Layout(), shown_, settings_.CakeLabels);
+    return picture_;
 }
 
 void BoardView::RepaintAll()
 {
     dotShown_.fill(false);
-    update();
+    Invalidate(rect());
 }
 
 void BoardView::DropPictures()
 {
-    bitmap_ = QImage();
+    picture_ = QImage();
     renderPending_ = false;
+    dropped_ = true;
+}
+
+void BoardView::Invalidate(const QRect& r)
+{
+    changed_ += r;
+    update(r);
 }
 
 QRect BoardView::CakeRect(int x, int y) const
@@ -83,20 +91,52 @@ void BoardView::paintEvent(QPaintEvent* e)
     RenderNow();
     QPainter p(this);
     const QRegion& dirty = e->region();
-    if (bitmap_.isNull()) {
+    if (dropped_) {
         for (const QRect& r : dirty)
             p.fillRect(r, Qt::black);
         return;
     }
-    // A tick changes a few pulse dots: copy back only those small squares, not the
-    // rectangle around all of them.
-    for (const QRect& r : dirty)
-        paint::DrawDevicePixels(p, bitmap_, r);
+    const QRegion board = BoardToPaint(dirty);
+    if (board != dirty)
+        p.setClipRegion(board);
+    if (!board.isEmpty())
+        paint::PaintBoardPart(p, board, size(), sheet_, settings_.BackMode, game_.Layout(), shown_,
+                              settings_.CakeLabels);
+    p.setClipping(false);
     PaintScreenOnly(p, dirty);
+    dotOnly_.fill(false);
+    changed_ = QRegion();
     if (!firstPaintDone_) {
         firstPaintDone_ = true;
         emit FirstFramePainted();
     }
+}
+
+QRegion BoardView::BoardToPaint(const QRegion& dirty) const
+{
+    // A tick changes the colour of a few pulse dots. The new dot covers the old one pixel
+    // for pixel, so where nothing but a dot's colour changed, the cake under it stays as
+    // it is on the screen. Not where anything drawn on the screen alone lies over the dot:
+    // drawn twice without the board between, its soft edges would darken.
+    QRegion flagged;
+    for (int i = 0; i < kCells; ++i)
+        if (dotOnly_[i])
+            flagged += DotRect(game_.Layout().CellCentre(i / kRows, i % kRows));
+    // A repaint nobody here asked for (the window shown or uncovered, a child moved) may
+    // find anything on the screen there: then all of it is painted.
+    if (flagged.isEmpty() || !(dirty - changed_ - flagged).isEmpty())
+        return dirty;
+    QRegion dotsOnly = flagged - changed_;
+    if (carried_.shown)
+        dotsOnly -= CarriedRect();
+    dotsOnly -= ringRect_;
+    if (hints_.MarksShown()) {
+        const Geometry& g = game_.Layout();
+        const Move shown = hints_.Shown();
+        dotsOnly -= paint::HintMarksRect(g, g.CellCentre(shown.from.col, shown.from.row),
+                                         g.CellCentre(shown.to.col, shown.to.row));
+    }
+    return dirty - dotsOnly;
 }
 
 void BoardView::PaintScreenOnly(QPainter& p, const QRegion& dirty)
@@ -143,8 +183,8 @@ void BoardView::HintMarksChanged()
 {
     const Geometry& g = game_.Layout();
     const Move shown = hints_.Shown();
-    update(paint::HintMarksRect(g, g.CellCentre(shown.from.col, shown.from.row),
-                                g.CellCentre(shown.to.col, shown.to.row)));
+    Invalidate(paint::HintMarksRect(g, g.CellCentre(shown.from.col, shown.from.row),
+                                    g.CellCentre(shown.to.col, shown.to.row)));
 }
 
 // ---------------------------------------------------------------- mouse and keys
@@ -217,12 +257,12 @@ void BoardView::PutBackLiftedCake()
 void BoardView::UpdateRing()
 {
     // The ring stands on the screen only: where it was comes back from the board picture.
-    update(ringRect_);
+    Invalidate(ringRect_);
     ringRect_ = QRect();
     if (cursor_.Visible()) {
         const Point c = game_.Layout().CellCentre(cursor_.Col(), cursor_.Row());
         ringRect_ = paint::CursorRingRect(game_.Layout(), c.x, c.y);
-        update(ringRect_);
+        Invalidate(ringRect_);
     }
     emit CursorMoved();
 }
@@ -233,20 +273,20 @@ void BoardView::CellEmptied(int col, int row)
 {
     const Point c = game_.Layout().CellCentre(col, row);
     RenderNow();
-    QPainter p(&bitmap_);
-    paint::DrawEmptyCell(p, game_.Layout(), c.x, c.y);
+    shown_.Colour(col, row) = kEmpty;
+    shown_.Slices(col, row) = 0;
     dotShown_[CellIndex(col, row)] = false;
-    update(CakeRect(c.x, c.y));
+    Invalidate(CakeRect(c.x, c.y));
 }
 
 void BoardView::CellCake(int col, int row, int colour, int slices)
 {
     const Point c = game_.Layout().CellCentre(col, row);
     RenderNow();
-    QPainter p(&bitmap_);
-    paint::DrawCake(p, game_.Layout(), c.x, c.y, slices, colour, settings_.CakeLabels);
+    shown_.Colour(col, row) = colour;
+    shown_.Slices(col, row) = slices;
     dotShown_[CellIndex(col, row)] = false;
-    update(CakeRect(c.x, c.y));
+    Invalidate(CakeRect(c.x, c.y));
 }
 
 void BoardView::SlotChanged(Slot slot, int colour, int slices)
@@ -254,12 +294,8 @@ void BoardView::SlotChanged(Slot slot, int colour, int slices)
     const int column = ToInt(slot);
     const Point c = game_.Layout().SlotCentre(column, colour);
     RenderNow();
-    QPainter p(&bitmap_);
-    if (slices > 0)
-        paint::DrawCake(p, game_.Layout(), c.x, c.y, slices, colour, settings_.CakeLabels);
-    else
-        paint::DrawEmptySlot(p, game_.Layout(), column, colour);
-    update(CakeRect(c.x, c.y));
+    (slot == Slot::Hold ? shown_.HoldSlices : shown_.PlateSlices)[colour] = slices;
+    Invalidate(CakeRect(c.x, c.y));
 }
 
 void BoardView::LiftedCakeDrawn(int colour, int slices)
@@ -271,13 +307,13 @@ void BoardView::LiftedCakeDrawn(int colour, int slices)
         at = QPoint(c.x, c.y);
     }
     carried_ = {true, at, colour, slices};
-    update(CarriedRect());
+    Invalidate(CarriedRect());
 }
 
 void BoardView::LiftedCakeErased()
 {
     carried_.shown = false;
-    update(CarriedRect());
+    Invalidate(CarriedRect());
 }
 
 void BoardView::PulseDot(int col, int row, uint32_t colour)
@@ -287,7 +323,16 @@ void BoardView::PulseDot(int col, int row, uint32_t colour)
         return;
     dotColour_[i] = colour;
     dotShown_[i] = true;
-    update(DotRect(game_.Layout().CellCentre(col, row)));
+    const QRect r = DotRect(game_.Layout().CellCentre(col, row));
+    // Only a dot's colour changes in a dealt or running game; anything else is painted
+    // as a whole.
+    const GamePhase phase = game_.Phase();
+    if (phase == GamePhase::Dealt || phase == GamePhase::Playing) {
+        dotOnly_[i] = true;
+        update(r);
+    } else {
+        Invalidate(r);
+    }
 }
 
 } // namespace torvella::ui

@@ -38,17 +38,16 @@ public:
     // Where the lifted cake stands on the screen: at the pointer, or over the cursor's cell.
     QPoint CarriedCakeAt() const { return carried_.at; }
     // The board as drawn without what stands on the screen only (dots, marks, ring, the
-    // cake in the air).
+    // cake in the air), drawn anew into a picture of its own at each call: the window
+    // keeps no picture of the board beside the one on the screen.
     const QImage& Bitmap() const;
 
     // --- the pictures
-    // The whole board drawn anew for the size, background and tableau of now. While the
-    // view is hidden the drawing waits until the picture is first needed (painted, read or
-    // drawn into): a window being built is resized to its real size only as it is shown,
-    // and its first frame should not wait for a board of the size before.
+    // The whole board is to be drawn anew for the size, background and tableau of now:
+    // the tableau is taken when the board is next painted, read or changed, and the
+    // caller repaints. The window is resized to its real size only as it is shown, so the
+    // first frame is drawn once, at that size.
     void Render();
-    // A Render waiting for its first use is drawn now.
-    void RenderNow() const;
     // Everything is to be painted anew, the pulse dots gone until the next tick.
     void RepaintAll();
     // Closing: the pictures go, the area paints black.
@@ -93,6 +92,13 @@ protected:
 
 private:
     void PaintScreenOnly(QPainter& p, const QRegion& dirty);
+    // What of `dirty` needs the board itself painted: all of it but the pulse dots that
+    // only changed their colour.
+    QRegion BoardToPaint(const QRegion& dirty) const;
+    // A Render waiting for its first use takes the game's tableau now.
+    void RenderNow() const;
+    // Everything in r is to be painted anew.
+    void Invalidate(const QRect& r);
     void Key(CursorKey key);
     QRect CakeRect(int x, int y) const;
     QRect DotRect(const Point& centre) const;
@@ -103,13 +109,20 @@ private:
     const HintSearch& hints_;
     const QImage& sheet_;
 
-    // The board with every cell, hold place and plate. The dark tiling under the board
-    // square and the side panel is tiled anew at each Render, not kept in a second picture.
-    // Drawn on first use when a Render came while hidden; the pixels are the same either
-    // way, since every change since then is in the game's state too.
-    mutable QImage bitmap_;
+    // What every cell, hold place and plate shows: the game's tableau at the last Render,
+    // with each change the game has told since (while a move counts slices up, the
+    // screen is behind the tableau). Painted straight onto the screen where it is
+    // exposed; every drawing step is opaque, or blends over what the same step sequence
+    // drew just before, so a part painted alone looks as it does in the whole.
+    mutable Tableau shown_;
     mutable bool renderPending_ = false;
+    bool dropped_ = false;    // closing: the area paints black
+    mutable QImage picture_;  // Bitmap()'s, for readers of the board's pixels
     bool firstPaintDone_ = false;
+    // Asked to be painted since the last paint: everything there (changed_), or only the
+    // colour of a cell's pulse dot (dotOnly_).
+    QRegion changed_;
+    std::array<bool, kCells> dotOnly_{};
     // The pulse dots stand on the screen only; a cell's dot goes when the cell is redrawn.
     std::array<uint32_t, kCells> dotColour_{};
     std::array<bool, kCells> dotShown_{};

@@ -330,12 +330,14 @@ void MainForm::showEvent(QShowEvent* e)
     if (!firstShowPending_)
         return;
     firstShowPending_ = false;
-    // The window has its size now: the board is drawn for it before the animation starts,
-    // whose steps should have the processor to themselves.
-    box_->RenderNow();
-    // The explode animation runs on its own timer once the board has been painted; the
-    // language is asked for when it has ended, so no outline crosses the question.
-    QTimer::singleShot(0, this, [this] { StartExplode(this, [this] { FormShow(); }); });
+    // The explode animation runs on its own timer once the board's first frame is on the
+    // screen: drawing the board is the largest piece of that frame, and the animation's
+    // steps should have the processor to themselves. The language is asked for when it
+    // has ended, so no outline crosses the question.
+    connect(
+        box_, &BoardView::FirstFramePainted, this,
+        [this] { QTimer::singleShot(0, this, [this] { StartExplode(this, [this] { FormShow(); }); }); },
+        Qt::SingleShotConnection);
 }
 
 void MainForm::FormShow()

@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QHelpEvent>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QToolTip>
 #include <gtest/gtest.h>
@@ -114,6 +115,53 @@ TEST_F(MainWindow, BoardAreaShowsTheBoardPictureWithThePulseOnTop)
             EXPECT_EQ(shown.pixel(c.x, c.y), servable ? grey : qRgb(0, 0, 0)) << col << "," << row;
         }
     EXPECT_EQ(pulsing, 4);
+}
+
+// The board area is painted in parts as the game goes: a cell after a move, the square of
+// a lifted cake, the ring of the keyboard cursor, a pulse dot whose colour changed. What
+// the screen holds after all of them is the board painted whole.
+TEST_F(MainWindow, TheScreenPaintedInPartsIsTheBoardPaintedWhole)
+{
+    Start();
+    M().show();
+    QTest::qWait(250);
+    QWidget* box = M().Box();
+    const auto settle = [this] {
+        QCoreApplication::processEvents();
+        // What is still waiting to be painted (a tick may have just come) is painted now.
+        QEvent paintPending(QEvent::UpdateRequest);
+        QCoreApplication::sendEvent(&M(), &paintPending);
+    };
+    const auto compare = [&](const char* after) {
+        settle();
+        // The offscreen platform's screen is the windows' painted pictures.
+        const QImage screen = M().screen()
+                                  ->grabWindow(M().winId(), box->x(), box->y(), box->width(), box->height())
+                                  .toImage()
+                                  .convertToFormat(QImage::Format_RGB32);
+        const QImage whole = Grab(box);
+        ASSERT_EQ(screen.size(), whole.size()) << after;
+        int differences = 0;
+        for (int y = 0; y < whole.height(); ++y)
+            for (int x = 0; x < whole.width(); ++x)
+                differences += screen.pixel(x, y) != whole.pixel(x, y);
+        EXPECT_EQ(differences, 0) << "pixels on the screen unlike the whole board, after " << after;
+    };
+    compare("the first frame and a few ticks");
+
+    // A drop onto a neighbour (served or refused, both redraw the cells), carried over the
+    // cells between, then a lift held in the air while the pulse goes on.
+    Drag(M(), 0, 0, 1, 0);
+    Drag(M(), 3, 3, 3, 5);
+    QTest::mousePress(box, Qt::LeftButton, {}, testing::CellPoint(M(), 5, 5));
+    QTest::mouseMove(box, testing::CellPoint(M(), 5, 5) + QPoint(20, 11));
+    QTest::qWait(250);
+    compare("moves and a cake held over the board");
+    QTest::mouseRelease(box, Qt::LeftButton, {}, testing::CellPoint(M(), 5, 5) + QPoint(20, 11));
+    QTest::keyClick(&M(), Qt::Key_Right);
+    QTest::keyClick(&M(), Qt::Key_Down);
+    QTest::qWait(250);
+    compare("the cursor moved over the board");
 }
 
 // What the tool bar must show in the score field and the jump strip, composed from the
