@@ -52,20 +52,8 @@ public:
         return a && a->Load();
     }
 
-    void Prefetch() override
-    {
-        if (prefetch_.joinable() || tried_)
-            return;
-        // Loading the module and opening the device takes tens of milliseconds; off the
-        // window's thread the player does not wait for it. Nothing else touches the
-        // module until this thread has been joined.
-        prefetched_ = false;
-        prefetch_ = std::thread([this] {
-            if (AudioService* a = LoadModule())
-                a->Load();
-            prefetched_ = true;
-        });
-    }
+    void Prefetch() override { PrefetchInBackground(true); }
+    void PrefetchMusic() override { PrefetchInBackground(false); }
 
     const Mix_Chunk* Chunk(int n) const override
     {
@@ -128,6 +116,28 @@ private:
             prefetch_.join();
     }
 
+    void PrefetchInBackground(bool effects)
+    {
+        if (prefetch_.joinable()) {
+            if (!prefetched_)
+                return;
+            Join();
+        }
+        if (tried_ && (!impl_ || !effects || effectsPrefetched_))
+            return;
+        effectsPrefetched_ = effectsPrefetched_ || effects;
+        // Loading the module and opening the device takes tens of milliseconds; off the
+        // window's thread the player does not wait for it. Nothing else touches the
+        // module until this thread has been joined.
+        prefetched_ = false;
+        prefetch_ = std::thread([this, effects] {
+            AudioService* a = LoadModule();
+            if (a && effects)
+                a->Load();
+            prefetched_ = true;
+        });
+    }
+
     AudioService* Impl()
     {
         Join();
@@ -168,6 +178,7 @@ private:
     QStringList files_;
     bool startedUp_ = false;
     bool tried_ = false;
+    bool effectsPrefetched_ = false;
     QString moduleError_;
     std::unique_ptr<AudioService> impl_;
     std::function<void(const QString&)> onError_;

@@ -29,9 +29,12 @@ public:
     // Opens the device and decodes the clips now; whether a device is open.
     virtual bool Load() = 0;
     // Starts what Load does in the background and returns at once, for when a sound is
-    // about to be wanted (the player has pressed on the board, music is about to start).
+    // about to be wanted (the player has pressed on the board, asked for a hint).
     // The next call of any other kind waits for it to finish.
     virtual void Prefetch() {}
+    // Only the module, in the background, for music about to start: the effects' device
+    // and their decoded clips (several megabytes) wait until a sound is about to be wanted.
+    virtual void PrefetchMusic() {}
     // The decoded clip of sound n, or null.
     virtual const Mix_Chunk* Chunk(int n) const = 0;
 

@@ -8,6 +8,10 @@
 #include <SDL2/SDL.h>
 #include <fluidsynth.h>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace torvella::audio {
 
 namespace {
@@ -56,6 +60,16 @@ bool SongRunning(fluid_player_t* player)
         return false;
     const int total = fluid_player_get_total_ticks(player);
     return total <= 0 || fluid_player_get_current_tick(player) < total;
+}
+
+// Starting the synthesiser (reading the SoundFont, its first samples, the song) leaves
+// about two megabytes freed inside the heap, between blocks still in use, where free()
+// alone never gives memory back to the system.
+void ReturnFreedMemory()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 } // namespace
@@ -159,7 +173,8 @@ void MediaPlayer::Play()
     const auto fail = [&name](const QString& why) {
         return MusicError(QStringLiteral("The music file \"%1\" cannot be played: %2.").arg(name, why).toStdString());
     };
-    if (!synth_) {
+    const bool starting = !synth_;
+    if (starting) {
         auto synth = std::make_unique<Synth>();
         QString error;
         if (!StartSoundSystem(error))
@@ -200,6 +215,8 @@ void MediaPlayer::Play()
     SDL_UnlockAudioDevice(synth_->device);
     if (!started)
         throw fail(QStringLiteral("the synthesiser rejects it"));
+    if (starting)
+        ReturnFreedMemory();
 }
 
 void MediaPlayer::Stop()

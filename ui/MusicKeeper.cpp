@@ -37,7 +37,7 @@ void MusicKeeper::FirstFrameShown()
 {
     // Music starts within the first keeper run: its library loads now, in the background.
     if (settings_.MusicOn && settings_.MusicAvailable)
-        QTimer::singleShot(0, this, [this] { audio_.Prefetch(); });
+        QTimer::singleShot(0, this, [this] { audio_.PrefetchMusic(); });
 }
 
 // The audio side reports from inside the clock tick (the music keeper) or the options

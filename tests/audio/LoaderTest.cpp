@@ -62,6 +62,22 @@ TEST(AudioLoader, StartUpAndQuietCallsLeaveTheSoundLibraryOutUntilSomethingSound
     EXPECT_EQ(audio->CurrentFileName(), QStringLiteral("a_morning.mid"));
 }
 
+// Music about to start needs the module, not the effects: their device and their decoded
+// clips wait until a sound is near (a press on the board), and are ready when it comes.
+TEST(AudioLoader, MusicAboutToStartBringsTheModuleButTheEffectsOnlyWhenASoundIsNear)
+{
+    MusicFolder folder;
+    QFile clip(QStringLiteral(TORVELLA_SOURCE_DIR "/assets/sounds/sound1.wav"));
+    ASSERT_TRUE(clip.open(QIODevice::ReadOnly));
+    auto audio = CreateAudio(folder.Path(), QList<QByteArray>{clip.readAll()});
+    EXPECT_TRUE(audio->StartUp(folder.Path()));
+    audio->PrefetchMusic();
+    EXPECT_EQ(audio->Chunk(1), nullptr) << "music alone decodes no sound effect";
+    EXPECT_TRUE(MixerInProcess()) << "the module is there for the music";
+    audio->Prefetch();
+    EXPECT_NE(audio->Chunk(1), nullptr) << "a sound about to be wanted finds its clip decoded";
+}
+
 TEST(AudioLoader, WithoutTheModuleSoundsAreSkippedAndMusicSaysWhyAndGoesOff)
 {
     ScopedEnv noModule("TORVELLA_MODULE_DIR", "");
