@@ -30,10 +30,25 @@ QPixmap ImageButton::WhiteTransparent(const QImage& face)
 
 void ImageButton::SetFaces(const QImage& normal, const QImage& hover, const QImage& disabled)
 {
-    normal_ = WhiteTransparent(normal);
-    hover_ = hover.isNull() ? normal_ : WhiteTransparent(hover);
-    disabled_ = disabled.isNull() ? normal_ : WhiteTransparent(disabled);
+    normalFace_ = normal;
+    hoverFace_ = hover;
+    disabledFace_ = disabled;
+    normal_ = hover_ = disabled_ = QPixmap();
     update();
+}
+
+const QPixmap& ImageButton::Face()
+{
+    const auto made = [](const QImage& face, QPixmap& pixmap) -> const QPixmap& {
+        if (pixmap.isNull())
+            pixmap = WhiteTransparent(face);
+        return pixmap;
+    };
+    if (!isEnabled() && !disabledFace_.isNull())
+        return made(disabledFace_, disabled_);
+    if (isEnabled() && hovered_ && !isDown() && !hoverFace_.isNull())
+        return made(hoverFace_, hover_);
+    return made(normalFace_, normal_);
 }
 
 bool ImageButton::event(QEvent* e)
@@ -76,15 +91,11 @@ void ImageButton::leaveEvent(QEvent* e)
 void ImageButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    const QPixmap* face = &normal_;
-    if (!isEnabled())
-        face = &disabled_;
-    else if (hovered_ && !isDown())
-        face = &hover_;
+    const QPixmap& face = Face();
     // 2x faces on a screen between the stored resolutions are scaled smoothly.
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    if (!face->isNull())
-        p.drawPixmap(0, 0, *face);
+    if (!face.isNull())
+        p.drawPixmap(0, 0, face);
 }
 
 } // namespace torvella::ui

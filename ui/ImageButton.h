@@ -29,7 +29,11 @@ protected:
 
 private:
     static QPixmap WhiteTransparent(const QImage& face);
+    // The face for the button's state now, made from its picture when first shown: most
+    // buttons never show all three, and a start shows one face of each.
+    const QPixmap& Face();
 
+    QImage normalFace_, hoverFace_, disabledFace_;  // as given; a null one is the normal face
     QPixmap normal_, hover_, disabled_;
     bool hovered_ = false;
 };
