@@ -60,6 +60,55 @@ int PartsHolding(uint64_t cells, uint64_t within, int cap = kCells)
 
 Cell CellAt(int index) { return {index / kRows, index % kRows}; }
 
+// The eight cells around a cell, clockwise from the one above (-1 off the tableau).
+constexpr std::array<std::array<int8_t, 8>, kCells> MakeRings()
+{
+    std::array<std::array<int8_t, 8>, kCells> rings{};
+    constexpr int dc[8] = {0, 1, 1, 1, 0, -1, -1, -1}, dr[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
+    for (int cell = 0; cell < kCells; ++cell)
+        for (int i = 0; i < 8; ++i) {
+            const int col = cell / kRows + dc[i], row = cell % kRows + dr[i];
+            rings[cell][i] = static_cast<int8_t>(col >= 0 && col < kCols && row >= 0 && row < kRows ? col * kRows + row : -1);
+        }
+    return rings;
+}
+constexpr auto kRings = MakeRings();
+
+// For each way the eight cells around a cell can be taken (bit i: the i-th cell clockwise
+// from the one above): true when the taken cells beside it (the even bits) all lie in one
+// unbroken run of taken cells around it, so that they stay joined without it.
+constexpr std::array<bool, 256> MakeJoinedAround()
+{
+    std::array<bool, 256> joined{};
+    for (int ring = 0; ring < 256; ++ring) {
+        // Runs of taken cells that hold a side cell: count the run starts that have one.
+        int runsWithSide = 0;
+        for (int i = 0; i < 8; ++i) {
+            if (!(ring >> i & 1) || (ring >> ((i + 7) % 8) & 1))
+                continue;  // not the start of a run
+            bool side = false;
+            for (int j = i; ring >> (j % 8) & 1 && j < i + 8; ++j)
+                side |= (j % 8) % 2 == 0;
+            runsWithSide += side ? 1 : 0;
+        }
+        joined[ring] = ring == 255 || runsWithSide <= 1;
+    }
+    return joined;
+}
+constexpr auto kJoinedAround = MakeJoinedAround();
+
+// True when a cake leaving `cell` leaves the cells of `occupied` beside it joined to each
+// other without it, known from the cells around it alone.
+bool JoinedAround(int cell, uint64_t occupied)
+{
+    unsigned ring = 0;
+    for (int i = 0; i < 8; ++i) {
+        const int at = kRings[cell][i];
+        ring |= (at >= 0 && (occupied >> at & 1)) ? 1u << i : 0u;
+    }
+    return kJoinedAround[ring];
+}
+
 // ------------------------------------------------------------------ the position
 // A cake in one byte: colour * 12 + slices, so 1..12 the mixed cake, 13..60 the coloured
 // ones; 0 an empty cell. Six bits each, ten cells to a word of the key.
@@ -398,10 +447,11 @@ public:
             return true;
         const uint64_t hash = HashOf(b.key);
         table_.Prefetch(hash);
-        const int loose = LooseParts(b);
-        const int sides = MixedCakeSides(b);
+        const uint64_t own = PartOf(b.mixed, b.occupied);  // the mixed cake's part
+        const int loose = LooseParts(b, own);
+        const int sides = MixedCakeSides(b, own);
         if (loose + std::max(0, sides - 1) > b.jumps ||
-            (loose == b.jumps && loose > 0 && !VisitsCanKeepTheirOrder(b)))
+            (loose == b.jumps && loose > 0 && !VisitsCanKeepTheirOrder(b, own)))
             return false;
         if (table_.Fails(b.key, hash, b.jumps))
             return false;
@@ -409,7 +459,7 @@ public:
 
         std::array<Candidate, 5 * kCells> list;
         Sleeping searched = asleep;  // grows by each drop searched below
-        const int n = Candidates(b, loose == b.jumps, list, searched, order_);
+        const int n = Candidates(b, loose, sides, list, searched, order_);
         if (shuffle_)
             Shuffle(list, n);
         for (int i = 0; i < n; ++i) {
@@ -490,7 +540,7 @@ private:
 
     // Every legal drop, best first. With no jump to spare (`tight`) a step that splits its
     // part is left out: the new part would be one more than the jumps left (see LooseParts).
-    static int Candidates(const Board& b, bool tight, std::array<Candidate, 5 * kCells>& list,
+    static int Candidates(const Board& b, int loose, int sides, std::array<Candidate, 5 * kCells>& list,
                           Sleeping& failing, int order)
     {
         // Whether a cake leaving a cell splits its part, worked out once per cell: a cell
@@ -499,6 +549,7 @@ private:
         splitsFrom.fill(-1);
         std::array<Candidate, 5 * kCells> found;
         std::array<int, kRanks> perRank{};
+        const bool tight = loose == b.jumps;
         int n = 0;
         for (uint64_t targets = b.coloured; targets; targets &= targets - 1) {
             const int to = std::countr_zero(targets);
@@ -521,7 +572,7 @@ private:
                 const bool splits = splitsFrom[from];
                 // Drops whose position would be refused at once (most jumps strand the part
                 // the mixed cake leaves) are put to sleep rather than made: they fail.
-                if ((tight && splits && !jump) || (jump && !JumpKeepsParts(b, from, to))) {
+                if ((tight && splits && !jump) || (jump && !JumpKeepsParts(b, from, to, loose, sides))) {
                     failing.Add(Sleeping::KindOf(from, to, jump), to);
                     continue;
                 }
@@ -568,9 +619,9 @@ private:
     // cake jumping in can take away (cakes never move onto an empty cell, so parts never
     // join), so more of them than jumps left is a dead end. A step that splits a part makes
     // one more; a jump makes one fewer at most.
-    static int LooseParts(const Board& b)
+    static int LooseParts(const Board& b, uint64_t own)
     {
-        return PartsHolding(b.coloured & ~PartOf(b.mixed, b.occupied), b.occupied, b.jumps + 1);
+        return PartsHolding(b.coloured & ~own, b.occupied, b.jumps + 1);
     }
 
     // The pieces the mixed cake's part would fall into without it. Two or more: it holds them
@@ -579,20 +630,28 @@ private:
     // it, which no cake may take. So each piece but one needs a jump, besides the parts
     // already out of its reach, however the pieces change meanwhile (a piece that comes
     // loose from it is such a part).
-    static int MixedCakeSides(const Board& b)
+    static int MixedCakeSides(const Board& b, uint64_t own)
     {
-        return PartsHolding(PartOf(b.mixed, b.occupied) & ~b.mixed, b.occupied & ~b.mixed);
+        return PartsHolding(own & ~b.mixed, b.occupied & ~b.mixed);
     }
 
     // Whether the position after the jump `from` > `to` passes the count of parts against
-    // the jumps left that every position starts with, judged without making the jump.
-    static bool JumpKeepsParts(const Board& b, int from, int to)
+    // the jumps left that every position starts with, judged without making the jump, from
+    // this position's count of loose parts and of the pieces its mixed cake holds together.
+    // Every piece it leaves behind becomes a loose part, and wherever it lands (a loose part
+    // or one of those pieces) that part is loose no longer, for one jump less: so the count
+    // passes when loose parts, pieces and the pieces it would hold together at its landing
+    // cell, less one, are no more than the jumps now.
+    static bool JumpKeepsParts(const Board& b, int from, int to, int loose, int sides)
     {
+        if (loose + sides > b.jumps)
+            return false;
         const uint64_t occupied = b.occupied & ~Bit(from);
-        const uint64_t own = PartOf(Bit(to), occupied);
-        const int jumps = b.jumps - 1;
-        const int loose = PartsHolding(b.coloured & ~Bit(to) & ~own, occupied, jumps + 1);
-        return loose + std::max(0, PartsHolding(own & ~Bit(to), occupied & ~Bit(to)) - 1) <= jumps;
+        const uint64_t around = Neighbours(Bit(to)) & occupied;
+        if (std::popcount(around) < 2 || JoinedAround(to, occupied))
+            return true;
+        const uint64_t landing = PartOf(Bit(to), occupied) & ~Bit(to);
+        return loose + sides + PartsHolding(landing, occupied & ~Bit(to)) - 1 <= b.jumps;
     }
 
     // With no jump to spare, the mixed cake takes the parts one by one: it may only jump
@@ -606,7 +665,7 @@ private:
     //   held now has followed), and
     // - keeps the plate below s, so of the taken parts' cakes above s only one can leave,
     //   through the hold place, and none while it holds a cake above s.
-    static bool VisitsCanKeepTheirOrder(const Board& b)
+    static bool VisitsCanKeepTheirOrder(const Board& b, uint64_t own)
     {
         using Slices = std::array<uint16_t, kColours + 1>;  // bit s: a cake with s slices, per colour
         auto slicesIn = [&b](uint64_t cells) {
@@ -617,7 +676,6 @@ private:
             }
             return in;
         };
-        const uint64_t own = PartOf(b.mixed, b.occupied);
         std::array<Slices, 4> parts;
         int k = 0;
         for (uint64_t rest = b.coloured & ~own; rest; ++k) {
