@@ -46,7 +46,6 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-hz=$(getconf CLK_TCK)
 export SDL_AUDIODRIVER=dummy
 
 # A home with the language chosen (the question would come after the first frame) and
@@ -72,7 +71,10 @@ launch_us() { # exe home
   echo $(( (t1 - t0) / 1000 ))
 }
 
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# Processor time of all the process's threads in nanoseconds, from the scheduler's own
+# account: the clock ticks of /proc/PID/stat (10 ms each) are too coarse for an idle
+# window's few milliseconds a second.
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{n += $1} END {printf "%.0f\n", n}'; }
 
 # One settled run: prints "rss_kB cpu_ms_per_s libraries help_or_sql_libraries".
 settled() { # exe home
@@ -83,13 +85,13 @@ settled() { # exe home
   rss=$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status")
   libs=$(awk '$6 ~ /\.so/ {print $6}' "/proc/$pid/maps" | sort -u | wc -l)
   helpsql=$(awk '$6 ~ /libQt6(Help|Sql)/ {print $6}' "/proc/$pid/maps" | sort -u | wc -l)
-  c0=$(cpu_ticks "$pid")
+  c0=$(cpu_ns "$pid")
   sleep "$idle_seconds"
-  c1=$(cpu_ticks "$pid")
+  c1=$(cpu_ns "$pid")
   kill -KILL "$pid"
   wait "$pid" 2>/dev/null || true
-  awk -v r="$rss" -v a="$c0" -v b="$c1" -v hz="$hz" -v s="$idle_seconds" -v l="$libs" -v h="$helpsql" \
-    'BEGIN {printf "%d %.2f %d %d\n", r, (b - a) * 1000 / hz / s, l, h}'
+  awk -v r="$rss" -v a="$c0" -v b="$c1" -v s="$idle_seconds" -v l="$libs" -v h="$helpsql" \
+    'BEGIN {printf "%d %.2f %d %d\n", r, (b - a) / 1e6 / s, l, h}'
 }
 
 # One opening animation: prints "wall_ms cpu_ms", or nothing when none was reported.
