@@ -538,8 +538,11 @@ private:
             stop_ = SolveStop::Time;
     }
 
-    // Every legal drop, best first. With no jump to spare (`tight`) a step that splits its
-    // part is left out: the new part would be one more than the jumps left (see LooseParts).
+    // Every legal drop, best first, ranked by the move order `order` (see Rank). A drop whose
+    // position the count of parts would refuse at once is left out and added to `failing`
+    // instead: with no jump to spare, a step that splits its part (the new part would be one
+    // more than the jumps left, see LooseParts), and a jump that strands more than the jumps
+    // after it can reach (see JumpKeepsParts; `loose` and `sides` are this position's counts).
     static int Candidates(const Board& b, int loose, int sides, std::array<Candidate, 5 * kCells>& list,
                           Sleeping& failing, int order)
     {
@@ -570,8 +573,6 @@ private:
                 if (splitsFrom[from] < 0)
                     splitsFrom[from] = inside && (around & ~PartOf(around & (~around + 1), left)) != 0;
                 const bool splits = splitsFrom[from];
-                // Drops whose position would be refused at once (most jumps strand the part
-                // the mixed cake leaves) are put to sleep rather than made: they fail.
                 if ((tight && splits && !jump) || (jump && !JumpKeepsParts(b, from, to, loose, sides))) {
                     failing.Add(Sleeping::KindOf(from, to, jump), to);
                     continue;
