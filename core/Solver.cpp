@@ -199,6 +199,15 @@ struct Board {
         jumps += u.jump ? 1 : 0;
     }
 
+    uint64_t CellsOfColour(int colour) const
+    {
+        uint64_t cells = 0;
+        for (uint64_t rest = coloured; rest; rest &= rest - 1)
+            if (CakeColour(code[std::countr_zero(rest)]) == colour)
+                cells |= rest & (~rest + 1);
+        return cells;
+    }
+
     bool Solved() const { return plate[1] == 12 && plate[2] == 12 && plate[3] == 12 && plate[4] == 12; }
 };
 
@@ -367,13 +376,15 @@ private:
 
 // Drops the search has put to sleep, as bit masks of their target cells: one mask for each
 // direction a step comes from, one for the mixed cake's jumps (it is in one place at a time).
-// Two drops x and y, legal in one position and sharing no cell, commute: when y is still
-// legal after x, x is legal after y and both orders end in the same position. Each leaves
-// the other's cells as they were; cakes of different colours meet different plates and hold
-// places. Of one colour, at most one of them is served; if x is and y is held, y held first
-// follows x onto the plate when it is next, just as y after x is then served at once; two
-// held cakes cannot both be held in either order. (Only the mixed cake jumps, so two jumps
-// share its cell.)
+// A drop x sleeps while every drop y made since leaves it legal and commutes with it: legal
+// in one position and sharing no cell, y after x is legal and both orders end in the same
+// position. Each leaves the other's cells as they were; cakes of different colours meet
+// different plates and hold places. Of one colour, at most one of them is served; if x is
+// and y is held, y held first follows x onto the plate when it is next, just as y after x is
+// then served at once. But holding a cake shuts out every other hold of its colour, so a
+// hold wakes the drops of its colour: once the plate has caught up and the held cake has
+// followed, such a drop is legal again, after the cakes went in another order than the one
+// it was searched with. (Only the mixed cake jumps, so two jumps share its cell.)
 class Sleeping {
 public:
     // The step from target + kFrom[d] onto target; the fifth kind is a jump.
@@ -391,7 +402,8 @@ public:
     void Add(int kind, int to) { masks_[kind] |= Bit(to); }
 
     // What stays asleep in the state after the drop `from` > `to`, made in `b`: the drops that
-    // touch neither of its cells. A drop by the mixed cake wakes every jump.
+    // touch neither of its cells. A drop by the mixed cake wakes every jump; a hold wakes
+    // every drop onto a cake of its colour.
     Sleeping After(const Board& b, int from, int to) const
     {
         const uint64_t touched = Bit(from) | Bit(to);
@@ -403,6 +415,11 @@ public:
             next.masks_[k] = masks_[k] & keep & ~moverTouched;
         }
         next.masks_[kJump] = (b.mixed & Bit(from)) ? 0 : masks_[kJump] & keep;
+        if (b.Goes(to) == Destination::Hold) {
+            const uint64_t colour = b.CellsOfColour(CakeColour(b.code[to]));
+            for (uint64_t& m : next.masks_)
+                m &= ~colour;
+        }
         return next;
     }
 
@@ -428,9 +445,10 @@ public:
     }
 
     // `asleep`: drops already searched from an earlier state of this path that no drop since
-    // has touched, or known there to fail at once. Such a drop commutes with every drop made
-    // since, so whatever follows it here was searched there (the same position, reached in the
-    // other order), and it is skipped; a position after one that fails fails as well. That
+    // has touched or shut out (see Sleeping), or known there to fail at once. Such a drop
+    // commutes with every drop made since, so whatever follows it here was searched there (the
+    // same position, reached in the other order), and it is skipped; a position after one that
+    // fails fails as well. That
     // also keeps a failed position's entry true: every drop out of it was searched, here or
     // through the earlier branch, or failed at once.
     bool Run(Board& b, const Sleeping& asleep)

@@ -175,6 +175,24 @@ TEST(SolverTest, TheOnlySolutionGoesThroughTheHoldPlaceAndAJump)
     EXPECT_TRUE(none.moves.empty());
 }
 
+TEST(SolverTest, ADropTheHoldPlaceShutOutIsSearchedAgainOnceItEmpties)
+{
+    // Five yellows above a plate at 7, the hold place free. Holding one yellow shuts out
+    // every other yellow hold until the plate catches up and the held one follows; a yellow
+    // drop searched before that hold and failed there may succeed after it, since the
+    // cakes now come in another order. A search that skipped it there as already searched
+    // called this position unsolvable.
+    constexpr int G = 2, B = 3, Y = 4;
+    const std::vector<testing::Cake> cakes = {{4, 0, M, 1},  {0, 3, R, 12}, {3, 1, Y, 11}, {3, 2, Y, 9},
+                                              {3, 3, Y, 10}, {4, 3, B, 12}, {4, 5, G, 12}, {5, 3, Y, 8},
+                                              {5, 4, Y, 12}, {5, 5, G, 11}};
+    const Tableau t = Position(cakes, {0, 11, 10, 11, 7}, {}, 2);
+    ASSERT_TRUE(Reference().Solvable(t));
+    const Solution s = Solve(t);
+    EXPECT_TRUE(s.solvable);
+    EXPECT_TRUE(Replays(t, s.moves));
+}
+
 TEST(SolverTest, ADealIsSolvedWithDropsTheRulesAccept)
 {
     Tableau t;
