@@ -199,12 +199,16 @@ struct Board {
         jumps += u.jump ? 1 : 0;
     }
 
-    uint64_t CellsOfColour(int colour) const
+    // The cells whose cake of that colour would go to the hold place: all but the next one.
+    uint64_t HeldIfTaken(int colour) const
     {
         uint64_t cells = 0;
-        for (uint64_t rest = coloured; rest; rest &= rest - 1)
-            if (CakeColour(code[std::countr_zero(rest)]) == colour)
+        const int next = colour * kMaxSlices + plate[colour] + 1;
+        for (uint64_t rest = coloured; rest; rest &= rest - 1) {
+            const int c = code[std::countr_zero(rest)];
+            if (CakeColour(c) == colour && c != next)
                 cells |= rest & (~rest + 1);
+        }
         return cells;
     }
 
@@ -382,9 +386,10 @@ private:
 // different plates and hold places. Of one colour, at most one of them is served; if x is
 // and y is held, y held first follows x onto the plate when it is next, just as y after x is
 // then served at once. But holding a cake shuts out every other hold of its colour, so a
-// hold wakes the drops of its colour: once the plate has caught up and the held cake has
-// followed, such a drop is legal again, after the cakes went in another order than the one
-// it was searched with. (Only the mixed cake jumps, so two jumps share its cell.)
+// hold wakes the other holds of its colour: once the plate has caught up and the held cake
+// has followed, such a drop is legal again, after the cakes went in another order than the
+// one it was searched with. (A sleeping serve stays one until its cake is taken, and the
+// hold place does not touch it. Only the mixed cake jumps, so two jumps share its cell.)
 class Sleeping {
 public:
     // The step from target + kFrom[d] onto target; the fifth kind is a jump.
@@ -403,7 +408,7 @@ public:
 
     // What stays asleep in the state after the drop `from` > `to`, made in `b`: the drops that
     // touch neither of its cells. A drop by the mixed cake wakes every jump; a hold wakes
-    // every drop onto a cake of its colour.
+    // every other hold of its colour.
     Sleeping After(const Board& b, int from, int to) const
     {
         const uint64_t touched = Bit(from) | Bit(to);
@@ -416,9 +421,9 @@ public:
         }
         next.masks_[kJump] = (b.mixed & Bit(from)) ? 0 : masks_[kJump] & keep;
         if (b.Goes(to) == Destination::Hold) {
-            const uint64_t colour = b.CellsOfColour(CakeColour(b.code[to]));
+            const uint64_t shut = b.HeldIfTaken(CakeColour(b.code[to]));
             for (uint64_t& m : next.masks_)
-                m &= ~colour;
+                m &= ~shut;
         }
         return next;
     }
