@@ -453,9 +453,8 @@ public:
     // has touched or shut out (see Sleeping), or known there to fail at once. Such a drop
     // commutes with every drop made since, so whatever follows it here was searched there (the
     // same position, reached in the other order), and it is skipped; a position after one that
-    // fails fails as well. That
-    // also keeps a failed position's entry true: every drop out of it was searched, here or
-    // through the earlier branch, or failed at once.
+    // fails fails as well. That also keeps a failed position's entry true: every drop out of it
+    // was searched, here or through the earlier branch, or failed at once.
     bool Run(Board& b, const Sleeping& asleep)
     {
         // Every position at first, so that even a very short limit stops a search that
