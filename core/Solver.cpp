@@ -5,6 +5,7 @@
 #include <array>
 #include <bit>
 #include <chrono>
+#include <cstddef>
 #include <cstdlib>
 #include <memory>
 #include <utility>
@@ -53,26 +54,12 @@ uint64_t PartOf(uint64_t seed, uint64_t occupied)
 int PartsHolding(uint64_t cells, uint64_t within, int cap = kCells)
 {
     int parts = 0;
-    for (; cells && parts < cap; ++parts)
+    while (cells && ++parts < cap)  // the part that reaches the cap need not be traced
         cells &= ~PartOf(cells & (~cells + 1), within);
     return parts;
 }
 
 Cell CellAt(int index) { return {index / kRows, index % kRows}; }
-
-// The eight cells around a cell, clockwise from the one above (-1 off the tableau).
-constexpr std::array<std::array<int8_t, 8>, kCells> MakeRings()
-{
-    std::array<std::array<int8_t, 8>, kCells> rings{};
-    constexpr int dc[8] = {0, 1, 1, 1, 0, -1, -1, -1}, dr[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
-    for (int cell = 0; cell < kCells; ++cell)
-        for (int i = 0; i < 8; ++i) {
-            const int col = cell / kRows + dc[i], row = cell % kRows + dr[i];
-            rings[cell][i] = static_cast<int8_t>(col >= 0 && col < kCols && row >= 0 && row < kRows ? col * kRows + row : -1);
-        }
-    return rings;
-}
-constexpr auto kRings = MakeRings();
 
 // For each way the eight cells around a cell can be taken (bit i: the i-th cell clockwise
 // from the one above): true when the taken cells beside it (the even bits) all lie in one
@@ -95,18 +82,47 @@ constexpr std::array<bool, 256> MakeJoinedAround()
     }
     return joined;
 }
-constexpr auto kJoinedAround = MakeJoinedAround();
+
+// The eight cells around a cell are read from the bits of the tableau in one shift: bit k
+// of (occupied << 8) >> cell is the cell 8 - k before it, so the three cells of the column
+// to the left are bits 0 to 2, the ones above and below bits 7 and 9, the column to the
+// right bits 14 to 16. Off the left and right edge they read as empty; across the top and
+// bottom row they would read the next column's cells, so those are masked off.
+constexpr uint64_t kAbove = Bit(0) | Bit(7) | Bit(14), kBelow = Bit(2) | Bit(9) | Bit(16);
+constexpr uint64_t kAround = kAbove | kBelow | Bit(1) | Bit(15);
+constexpr int WindowIndex(uint64_t window)
+{
+    return static_cast<int>((window & 7) | (window >> 7 & 1) << 3 | (window >> 9 & 1) << 4 | (window >> 14 & 7) << 5);
+}
+constexpr std::array<bool, 256> MakeJoinedWindow()
+{
+    // Window bit of each cell clockwise from the one above.
+    constexpr int at[8] = {7, 14, 15, 16, 9, 2, 1, 0};
+    constexpr auto joined = MakeJoinedAround();
+    std::array<bool, 256> byWindow{};
+    for (int ring = 0; ring < 256; ++ring) {
+        uint64_t window = 0;
+        for (int i = 0; i < 8; ++i)
+            window |= (ring >> i & 1) ? Bit(at[i]) : 0;
+        byWindow[WindowIndex(window)] = joined[ring];
+    }
+    return byWindow;
+}
+constexpr auto kJoinedWindow = MakeJoinedWindow();
+constexpr std::array<uint64_t, kCells> MakeWindowMasks()
+{
+    std::array<uint64_t, kCells> masks{};
+    for (int cell = 0; cell < kCells; ++cell)
+        masks[cell] = kAround & ~(cell % kRows == 0 ? kAbove : 0) & ~(cell % kRows == kRows - 1 ? kBelow : 0);
+    return masks;
+}
+constexpr auto kWindowMasks = MakeWindowMasks();
 
 // True when a cake leaving `cell` leaves the cells of `occupied` beside it joined to each
 // other without it, known from the cells around it alone.
 bool JoinedAround(int cell, uint64_t occupied)
 {
-    unsigned ring = 0;
-    for (int i = 0; i < 8; ++i) {
-        const int at = kRings[cell][i];
-        ring |= (at >= 0 && (occupied >> at & 1)) ? 1u << i : 0u;
-    }
-    return kJoinedAround[ring];
+    return kJoinedWindow[WindowIndex((occupied << 8) >> cell & kWindowMasks[cell])];
 }
 
 // ------------------------------------------------------------------ the position
@@ -121,6 +137,36 @@ constexpr uint64_t kSideBits = 0xFFFFFFFFull;  // the part of the last word that
 
 int KeyWord(int cell) { return cell / 10; }
 int KeyShift(int cell) { return (cell % 10) * 6; }
+
+// The table's hash, kept up to date move by move: one random word for each cake in each
+// cell and for each plate and hold place of each colour, all XORed together, so that a
+// move changes it by a few words.
+constexpr uint64_t Mix(uint64_t x)
+{
+    x += 0x9E3779B97F4A7C15ull;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    return x ^ (x >> 31);
+}
+constexpr int kCodes = (kColours + 1) * kMaxSlices + 1;
+struct HashWords {
+    std::array<std::array<uint64_t, kCodes>, kCells> cell{};                                  // 0 for an empty cell
+    std::array<std::array<uint64_t, (kMaxSlices + 1) * (kMaxSlices + 1)>, kColours + 1> side{};  // plate * 13 + hold
+};
+constexpr HashWords MakeHashWords()
+{
+    HashWords w;
+    uint64_t n = 1;
+    for (auto& cell : w.cell)
+        for (int c = 1; c < kCodes; ++c)
+            cell[c] = Mix(n++);
+    for (auto& colour : w.side)
+        for (size_t i = 1; i < colour.size(); ++i)  // 0: an empty plate and hold place, as a board starts
+            colour[i] = Mix(n++);
+    return w;
+}
+constexpr HashWords kHash = MakeHashWords();
+constexpr int SideIndex(int plate, int hold) { return plate * (kMaxSlices + 1) + hold; }
 
 struct Undo {
     int from, to;
@@ -139,10 +185,12 @@ struct Board {
     std::array<int, kColours + 1> plate{}, hold{};
     int jumps = 0;
     Key key{};
+    uint64_t hash = 0;
 
     void SetCell(int cell, int c)
     {
         key[KeyWord(cell)] ^= uint64_t(code[cell] ^ c) << KeyShift(cell);
+        hash ^= kHash.cell[cell][code[cell]] ^ kHash.cell[cell][c];
         code[cell] = static_cast<uint8_t>(c);
         const uint64_t b = Bit(cell);
         occupied = c ? occupied | b : occupied & ~b;
@@ -154,6 +202,8 @@ struct Board {
         const int shift = (colour - 1) * 4;
         key[5] ^= uint64_t(plate[colour] ^ plateSlices) << shift;
         key[5] ^= uint64_t(hold[colour] ^ holdSlices) << (16 + shift);
+        hash ^= kHash.side[colour][SideIndex(plate[colour], hold[colour])] ^
+                kHash.side[colour][SideIndex(plateSlices, holdSlices)];
         plate[colour] = plateSlices;
         hold[colour] = holdSlices;
     }
@@ -215,15 +265,17 @@ struct Board {
     bool Solved() const { return plate[1] == 12 && plate[2] == 12 && plate[3] == 12 && plate[4] == 12; }
 };
 
+// The hash a board with this key keeps (Board::hash).
 uint64_t HashOf(const Key& k)
 {
-    uint64_t h = 0x9E3779B97F4A7C15ull;
-    for (int i = 0; i < kKeyWords; ++i) {
-        const uint64_t w = i == kKeyWords - 1 ? k[i] & kSideBits : k[i];
-        h = (h ^ w) * 0xBF58476D1CE4E5B9ull;
-        h ^= h >> 29;
+    uint64_t h = 0;
+    for (int cell = 0; cell < kCells; ++cell)
+        h ^= kHash.cell[cell][k[KeyWord(cell)] >> KeyShift(cell) & 0x3F];
+    for (int colour = 1; colour <= kColours; ++colour) {
+        const int shift = (colour - 1) * 4;
+        h ^= kHash.side[colour][SideIndex(static_cast<int>(k[5] >> shift & 0xF), static_cast<int>(k[5] >> (16 + shift) & 0xF))];
     }
-    return h * 0x94D049BB133111EBull;
+    return h;
 }
 
 // ------------------------------------------------------------------ the table
@@ -279,6 +331,11 @@ private:
 // fail as well) and how much search it cost, in powers of two. Buckets of four; a new
 // entry replaces the cheapest one of its bucket. The table starts small, so that a quick
 // search costs little, and grows while it fills up, never beyond its limit.
+//
+// Most look-ups find nothing, and each is a read from far memory. So the first cache line
+// of a bucket holds, for each entry, the word with its plates, hold places and bookkeeping
+// and beside it 16 more bits of the hash: a look-up that finds nothing reads that line
+// alone, and only an entry whose tag and plates match has the rest of its key compared.
 class FailTable {
 public:
     explicit FailTable(size_t bytes)
@@ -290,66 +347,74 @@ public:
     }
     bool Valid() const { return buckets_ != nullptr; }
 
-    // Starts loading the bucket of `hash`, so that the look-up after the cheaper checks
-    // finds it in the cache: the table is read at random and most reads would miss.
-    void Prefetch(uint64_t hash) const
-    {
-        const char* at = reinterpret_cast<const char*>(&buckets_[hash & mask_]);
-        for (size_t line = 0; line < sizeof(Bucket); line += 64)
-            __builtin_prefetch(at + line);
-    }
+    // Starts loading the first line of the bucket of `hash`, so that the look-up after
+    // the cheaper checks finds it in the cache: the table is read at random and most
+    // reads would miss.
+    void Prefetch(uint64_t hash) const { __builtin_prefetch(&buckets_[hash & mask_]); }
 
     // True when the position is known to fail with `jumps` jumps.
     bool Fails(const Key& k, uint64_t hash, int jumps) const
     {
         const Bucket& b = buckets_[hash & mask_];
-        for (const Entry& e : b.entries)
-            if (Same(e, k))
-                return JumpsOf(e) >= jumps;
+        for (int e = 0; e < kEntries; ++e)
+            if (b.Same(e, k, Tag(hash)))
+                return JumpsOf(b.info[e]) >= jumps;
         return false;
     }
 
     void Store(const Key& k, uint64_t hash, int jumps, uint64_t work)
     {
-        if (++stores_ > 2 * 4 * (mask_ + 1) && mask_ + 1 < maxBuckets_)
+        if (++stores_ > 2 * kEntries * (mask_ + 1) && mask_ + 1 < maxBuckets_)
             Resize(std::min(maxBuckets_, 4 * (mask_ + 1)));
-        const uint64_t info = kUsed | uint64_t(std::min(jumps, 63)) << 32 | uint64_t(std::bit_width(work)) << 40;
-        Put(buckets_[hash & mask_], k, info);
+        const uint64_t info = uint64_t(std::min(jumps, 63)) << 32 | uint64_t(std::bit_width(work)) << 40;
+        Put(buckets_[hash & mask_], k, hash, info);
     }
 
 private:
-    struct Entry {
-        Key w;
-    };
+    static constexpr int kEntries = 4;
+    // info: the key's plates and hold places (kSideBits), then jumps (6 bits from 32),
+    // work (7 bits from 40), the tag (16 bits from 47) and whether the entry is used (63).
     struct alignas(64) Bucket {
-        std::array<Entry, 4> entries;
+        std::array<uint64_t, kEntries> info;
+        std::array<uint64_t, kEntries> first;                 // key word 0
+        std::array<std::array<uint64_t, 4>, kEntries> rest;  // key words 1 to 4
+
+        bool Same(int e, const Key& k, uint64_t tag) const
+        {
+            const uint64_t want = kUsed | tag | (k[5] & kSideBits);
+            if ((info[e] & (kUsed | kTagBits | kSideBits)) != want || first[e] != k[0])
+                return false;
+            const auto& r = rest[e];
+            return r[0] == k[1] && r[1] == k[2] && r[2] == k[3] && r[3] == k[4];
+        }
+        Key KeyOf(int e) const { return {first[e], rest[e][0], rest[e][1], rest[e][2], rest[e][3], info[e] & kSideBits}; }
     };
+    static_assert(offsetof(Bucket, rest) == 64, "a bucket's first line holds what a look-up that misses reads");
     static constexpr uint64_t kUsed = uint64_t{1} << 63;
+    static constexpr uint64_t kTagBits = uint64_t{0xFFFF} << 47;
     static constexpr size_t kFirstBuckets = size_t{1} << 12;
 
-    static bool Same(const Entry& e, const Key& k)
-    {
-        return (e.w[5] & kUsed) && e.w[0] == k[0] && e.w[1] == k[1] && e.w[2] == k[2] && e.w[3] == k[3] &&
-               e.w[4] == k[4] && (e.w[5] & kSideBits) == (k[5] & kSideBits);
-    }
-    static int JumpsOf(const Entry& e) { return static_cast<int>(e.w[5] >> 32 & 0x3F); }
-    static uint64_t WorkOf(const Entry& e) { return e.w[5] >> 40 & 0x7F; }
+    // Bits of the hash above any the bucket index uses.
+    static uint64_t Tag(uint64_t hash) { return (hash >> 48) << 47; }
+    static int JumpsOf(uint64_t info) { return static_cast<int>(info >> 32 & 0x3F); }
+    static uint64_t WorkOf(uint64_t info) { return info >> 40 & 0x7F; }
 
-    static void Put(Bucket& b, const Key& k, uint64_t info)
+    static void Put(Bucket& b, const Key& k, uint64_t hash, uint64_t info)
     {
-        Entry* cheapest = &b.entries[0];
-        for (Entry& e : b.entries) {
-            if (Same(e, k)) {
-                if (JumpsOf(e) > static_cast<int>(info >> 32 & 0x3F))
+        int cheapest = 0;
+        for (int e = 0; e < kEntries; ++e) {
+            if (b.Same(e, k, Tag(hash))) {
+                if (JumpsOf(b.info[e]) > JumpsOf(info))
                     return;  // it already knew more
-                cheapest = &e;
+                cheapest = e;
                 break;
             }
-            if (!(e.w[5] & kUsed) || WorkOf(e) < WorkOf(*cheapest))
-                cheapest = &e;
+            if (!(b.info[e] & kUsed) || WorkOf(b.info[e]) < WorkOf(b.info[cheapest]))
+                cheapest = e;
         }
-        cheapest->w = k;
-        cheapest->w[5] = (k[5] & kSideBits) | info;
+        b.info[cheapest] = kUsed | Tag(hash) | (info & ~kSideBits & ~kTagBits & ~kUsed) | (k[5] & kSideBits);
+        b.first[cheapest] = k[0];
+        b.rest[cheapest] = {k[1], k[2], k[3], k[4]};
     }
 
     void Resize(size_t buckets)
@@ -361,9 +426,12 @@ private:
         const size_t mask = buckets - 1;
         if (buckets_)
             for (size_t i = 0; i <= mask_; ++i)
-                for (const Entry& e : buckets_[i].entries)
-                    if (e.w[5] & kUsed)
-                        Put(fresh[HashOf(e.w) & mask], e.w, e.w[5] & ~kSideBits);
+                for (int e = 0; e < kEntries; ++e)
+                    if (buckets_[i].info[e] & kUsed) {
+                        const Key k = buckets_[i].KeyOf(e);
+                        const uint64_t hash = HashOf(k);
+                        Put(fresh[hash & mask], k, hash, buckets_[i].info[e]);
+                    }
         memory_ = std::move(memory);
         buckets_ = fresh;
         mask_ = mask;
@@ -437,6 +505,17 @@ struct Candidate {
     Destination goes;
     uint8_t rank;  // lower first
     uint8_t kind;  // Sleeping's kind of drop
+    bool keepsParts;  // a step whose mover leaves its part in one piece
+};
+
+// The parts a position was found to have, handed on to the position after a drop where
+// they follow without tracing them again: the mixed cake's part (0: not known) and the
+// count of loose parts. A step that leaves its part in one piece keeps the parts
+// as they were, less the cell the mover left. A jump leaves each piece its part falls into
+// without it loose, and takes one part out of the loose ones, the one it lands in.
+struct Parts {
+    uint64_t own = 0;
+    int loose = 0;
 };
 
 class Search {
@@ -455,7 +534,7 @@ public:
     // same position, reached in the other order), and it is skipped; a position after one that
     // fails fails as well. That also keeps a failed position's entry true: every drop out of it
     // was searched, here or through the earlier branch, or failed at once.
-    bool Run(Board& b, const Sleeping& asleep)
+    bool Run(Board& b, const Sleeping& asleep, const Parts* known = nullptr)
     {
         // Every position at first, so that even a very short limit stops a search that
         // would end within its first thousand positions; then every thousandth.
@@ -467,21 +546,23 @@ public:
             return false;
         if (b.Solved())
             return true;
-        const uint64_t hash = HashOf(b.key);
+        const uint64_t hash = b.hash;
         table_.Prefetch(hash);
-        const uint64_t own = PartOf(b.mixed, b.occupied);  // the mixed cake's part
-        const int loose = LooseParts(b, own);
+        const uint64_t own = known && known->own ? known->own : PartOf(b.mixed, b.occupied);  // the mixed cake's part
+        const int loose = known ? known->loose : LooseParts(b, own);
         const int sides = MixedCakeSides(b, own);
         if (loose + std::max(0, sides - 1) > b.jumps ||
             (loose == b.jumps && loose > 0 && !VisitsCanKeepTheirOrder(b, own)))
-            return false;
-        if (table_.Fails(b.key, hash, b.jumps))
             return false;
         const uint64_t before = positions_;
 
         std::array<Candidate, 5 * kCells> list;
         Sleeping searched = asleep;  // grows by each drop searched below
         const int n = Candidates(b, loose, sides, list, searched, order_);
+        // Looked up only now, so that listing the drops hides the wait for the bucket: far
+        // more positions go on to their drops than are found in the table.
+        if (table_.Fails(b.key, hash, b.jumps))
+            return false;
         if (shuffle_)
             Shuffle(list, n);
         for (int i = 0; i < n; ++i) {
@@ -489,9 +570,11 @@ public:
             if (searched.Holds(c.kind, c.to))
                 continue;
             const Sleeping next = searched.After(b, c.from, c.to);
+            const bool jump = c.kind == Sleeping::kJump;
+            const Parts after = jump ? Parts{0, loose + sides - 1} : Parts{own & ~Bit(c.from), loose};
             const Undo u = b.Apply(c.from, c.to, c.goes);
             path_.push_back({CellAt(c.from), CellAt(c.to)});
-            const bool solved = Run(b, next);
+            const bool solved = Run(b, next, jump || c.keepsParts ? &after : nullptr);
             b.Revert(u);
             if (solved)
                 return true;
@@ -593,7 +676,8 @@ private:
                 const int crowd = std::popcount(around);
                 const bool inside = crowd > 1;
                 if (splitsFrom[from] < 0)
-                    splitsFrom[from] = inside && (around & ~PartOf(around & (~around + 1), left)) != 0;
+                    splitsFrom[from] = inside && !JoinedAround(from, left) &&
+                                       (around & ~PartOf(around & (~around + 1), left)) != 0;
                 const bool splits = splitsFrom[from];
                 if ((tight && splits && !jump) || (jump && !JumpKeepsParts(b, from, to, loose, sides))) {
                     failing.Add(Sleeping::KindOf(from, to, jump), to);
@@ -601,7 +685,7 @@ private:
                 }
                 const uint8_t rank = Rank(order, d, jump, splits, crowd, (b.mixed & Bit(from)) != 0);
                 found[n++] = {static_cast<int8_t>(from), static_cast<int8_t>(to), d, rank,
-                              static_cast<uint8_t>(Sleeping::KindOf(from, to, jump))};
+                              static_cast<uint8_t>(Sleeping::KindOf(from, to, jump)), !jump && !splits};
                 ++perRank[rank];
             }
         }
@@ -655,7 +739,10 @@ private:
     // loose from it is such a part).
     static int MixedCakeSides(const Board& b, uint64_t own)
     {
-        return PartsHolding(own & ~b.mixed, b.occupied & ~b.mixed);
+        const uint64_t rest = own & ~b.mixed;
+        if (!rest || JoinedAround(std::countr_zero(b.mixed), b.occupied))
+            return rest ? 1 : 0;
+        return PartsHolding(rest, b.occupied & ~b.mixed);
     }
 
     // Whether the position after the jump `from` > `to` passes the count of parts against
