@@ -125,6 +125,24 @@ bool JoinedAround(int cell, uint64_t occupied)
     return kJoinedWindow[WindowIndex((occupied << 8) >> cell & kWindowMasks[cell])];
 }
 
+// The pieces the part of `cell` falls into without it (each holds a cell beside it),
+// counted up to `cap`; 1 for a cell with fewer than two cells of `occupied` beside it.
+// The first piece is traced only until it has reached the other cells beside `cell`:
+// cells joined at all are mostly joined close by.
+int PiecesWithout(int cell, uint64_t occupied, int cap = kCells)
+{
+    const uint64_t left = occupied & ~Bit(cell);
+    const uint64_t around = Neighbours(Bit(cell)) & left;
+    if ((around & (around - 1)) == 0 || JoinedAround(cell, left))
+        return 1;
+    uint64_t piece = around & (~around + 1), grown = 0;
+    while (piece != grown && (around & ~piece)) {
+        grown = piece;
+        piece = (piece | Neighbours(piece)) & left;
+    }
+    return (around & ~piece) == 0 ? 1 : 1 + PartsHolding(around & ~piece, left, cap - 1);
+}
+
 // ------------------------------------------------------------------ the position
 // A cake in one byte: colour * 12 + slices, so 1..12 the mixed cake, 13..60 the coloured
 // ones; 0 an empty cell. Six bits each, ten cells to a word of the key.
@@ -182,6 +200,8 @@ struct Board {
     uint64_t occupied = 0;
     uint64_t mixed = 0;      // cells with a mixed cake
     uint64_t coloured = 0;   // cells with a coloured cake
+    std::array<uint64_t, kColours + 1> cellsOf{};  // the cells of each colour's cakes
+    std::array<uint64_t, kCodes> cellOf{};          // the cell of each cake, 0 when it is off the tableau
     std::array<int, kColours + 1> plate{}, hold{};
     int jumps = 0;
     Key key{};
@@ -191,8 +211,17 @@ struct Board {
     {
         key[KeyWord(cell)] ^= uint64_t(code[cell] ^ c) << KeyShift(cell);
         hash ^= kHash.cell[cell][code[cell]] ^ kHash.cell[cell][c];
-        code[cell] = static_cast<uint8_t>(c);
         const uint64_t b = Bit(cell);
+        if (code[cell]) {
+            cellsOf[CakeColour(code[cell])] &= ~b;
+            if (cellOf[code[cell]] == b)  // a mover is set in its new cell before its old one is emptied
+                cellOf[code[cell]] = 0;
+        }
+        if (c) {
+            cellsOf[CakeColour(c)] |= b;
+            cellOf[c] = b;
+        }
+        code[cell] = static_cast<uint8_t>(c);
         occupied = c ? occupied | b : occupied & ~b;
         mixed = c && CakeColour(c) == kMixedCake ? mixed | b : mixed & ~b;
         coloured = c && CakeColour(c) != kMixedCake ? coloured | b : coloured & ~b;
@@ -249,16 +278,22 @@ struct Board {
         jumps += u.jump ? 1 : 0;
     }
 
+    // The cell of the next cake for that colour's plate (0 when it is held or complete).
+    uint64_t NextOf(int colour) const
+    {
+        return plate[colour] < kMaxSlices ? cellOf[colour * kMaxSlices + plate[colour] + 1] : 0;
+    }
+
     // The cells whose cake of that colour would go to the hold place: all but the next one.
-    uint64_t HeldIfTaken(int colour) const
+    uint64_t HeldIfTaken(int colour) const { return cellsOf[colour] & ~NextOf(colour); }
+
+    // The cells of the cakes a drop may take: every cake of a colour whose hold place is
+    // free, and the next one of the others.
+    uint64_t Targets() const
     {
         uint64_t cells = 0;
-        const int next = colour * kMaxSlices + plate[colour] + 1;
-        for (uint64_t rest = coloured; rest; rest &= rest - 1) {
-            const int c = code[std::countr_zero(rest)];
-            if (CakeColour(c) == colour && c != next)
-                cells |= rest & (~rest + 1);
-        }
+        for (int colour = 1; colour <= kColours; ++colour)
+            cells |= hold[colour] == 0 ? cellsOf[colour] : NextOf(colour);
         return cells;
     }
 
@@ -505,14 +540,16 @@ struct Candidate {
     Destination goes;
     uint8_t rank;  // lower first
     uint8_t kind;  // Sleeping's kind of drop
-    bool keepsParts;  // a step whose mover leaves its part in one piece
+    int8_t pieces;  // of a step: the pieces its mover leaves its part in
 };
 
-// The parts a position was found to have, handed on to the position after a drop where
-// they follow without tracing them again: the mixed cake's part (0: not known) and the
-// count of loose parts. A step that leaves its part in one piece keeps the parts
-// as they were, less the cell the mover left. A jump leaves each piece its part falls into
-// without it loose, and takes one part out of the loose ones, the one it lands in.
+// The parts a position was found to have, handed on to the position after a drop, so
+// that they need not be traced again: the mixed cake's part (0: not known) and the count
+// of loose parts. A step whose mover leaves its part in one piece keeps the parts as they
+// were, less the cell it left; one that splits its part makes each piece but one a loose
+// part, and the mixed cake's part is known only when the step did not split it. A jump
+// leaves each piece its part falls into without it loose, and takes one part out of the
+// loose ones, the one it lands in.
 struct Parts {
     uint64_t own = 0;
     int loose = 0;
@@ -570,11 +607,12 @@ public:
             if (searched.Holds(c.kind, c.to))
                 continue;
             const Sleeping next = searched.After(b, c.from, c.to);
-            const bool jump = c.kind == Sleeping::kJump;
-            const Parts after = jump ? Parts{0, loose + sides - 1} : Parts{own & ~Bit(c.from), loose};
+            const bool split = c.pieces > 1 && (own & Bit(c.from));
+            const Parts after = c.kind == Sleeping::kJump ? Parts{0, loose + sides - 1}
+                                                          : Parts{split ? 0 : own & ~Bit(c.from), loose + c.pieces - 1};
             const Undo u = b.Apply(c.from, c.to, c.goes);
             path_.push_back({CellAt(c.from), CellAt(c.to)});
-            const bool solved = Run(b, next, jump || c.keepsParts ? &after : nullptr);
+            const bool solved = Run(b, next, &after);
             b.Revert(u);
             if (solved)
                 return true;
@@ -645,25 +683,25 @@ private:
 
     // Every legal drop, best first, ranked by the move order `order` (see Rank). A drop whose
     // position the count of parts would refuse at once is left out and added to `failing`
-    // instead: with no jump to spare, a step that splits its part (the new part would be one
-    // more than the jumps left, see LooseParts), and a jump that strands more than the jumps
-    // after it can reach (see JumpKeepsParts; `loose` and `sides` are this position's counts).
+    // instead: a step that splits its part into more pieces than the jumps to spare (each
+    // piece but one is a loose part more, see LooseParts), and a jump that strands more than
+    // the jumps after it can reach (see JumpKeepsParts; `loose` and `sides` are this
+    // position's counts).
     static int Candidates(const Board& b, int loose, int sides, std::array<Candidate, 5 * kCells>& list,
                           Sleeping& failing, int order)
     {
-        // Whether a cake leaving a cell splits its part, worked out once per cell: a cell
-        // is the mover of up to four drops.
-        std::array<int8_t, kCells> splitsFrom;
-        splitsFrom.fill(-1);
+        // The pieces a cake leaving a cell splits its part into, worked out once per cell
+        // (a cell is the mover of up to four drops), and counted only up to the first count
+        // that strands more parts than there are jumps.
+        std::array<int8_t, kCells> piecesFrom;
+        piecesFrom.fill(0);
+        const int tooMany = b.jumps - loose + 2;
         std::array<Candidate, 5 * kCells> found;
         std::array<int, kRanks> perRank{};
-        const bool tight = loose == b.jumps;
         int n = 0;
-        for (uint64_t targets = b.coloured; targets; targets &= targets - 1) {
+        for (uint64_t targets = b.Targets(); targets; targets &= targets - 1) {
             const int to = std::countr_zero(targets);
             const Destination d = b.Goes(to);
-            if (d == Destination::None)
-                continue;
             const uint64_t near = Neighbours(Bit(to)) & b.occupied;
             uint64_t movers = near;
             if (b.jumps > 0)
@@ -674,18 +712,17 @@ private:
                 const uint64_t left = b.occupied & ~Bit(from);
                 const uint64_t around = Neighbours(Bit(from)) & left;
                 const int crowd = std::popcount(around);
-                const bool inside = crowd > 1;
-                if (splitsFrom[from] < 0)
-                    splitsFrom[from] = inside && !JoinedAround(from, left) &&
-                                       (around & ~PartOf(around & (~around + 1), left)) != 0;
-                const bool splits = splitsFrom[from];
-                if ((tight && splits && !jump) || (jump && !JumpKeepsParts(b, from, to, loose, sides))) {
+                if (piecesFrom[from] == 0)
+                    piecesFrom[from] = static_cast<int8_t>(PiecesWithout(from, b.occupied, tooMany));
+                const int pieces = piecesFrom[from];
+                if ((!jump && pieces == tooMany) || (jump && !JumpKeepsParts(b, from, to, loose, sides))) {
                     failing.Add(Sleeping::KindOf(from, to, jump), to);
                     continue;
                 }
+                const bool splits = pieces > 1;
                 const uint8_t rank = Rank(order, d, jump, splits, crowd, (b.mixed & Bit(from)) != 0);
                 found[n++] = {static_cast<int8_t>(from), static_cast<int8_t>(to), d, rank,
-                              static_cast<uint8_t>(Sleeping::KindOf(from, to, jump)), !jump && !splits};
+                              static_cast<uint8_t>(Sleeping::KindOf(from, to, jump)), static_cast<int8_t>(pieces)};
                 ++perRank[rank];
             }
         }
@@ -725,7 +762,7 @@ private:
     // than the jumps left. Each such part keeps at least its last cake, which only a mixed
     // cake jumping in can take away (cakes never move onto an empty cell, so parts never
     // join), so more of them than jumps left is a dead end. A step that splits a part makes
-    // one more; a jump makes one fewer at most.
+    // one more for each piece but one; a jump makes one fewer at most.
     static int LooseParts(const Board& b, uint64_t own)
     {
         return PartsHolding(b.coloured & ~own, b.occupied, b.jumps + 1);
@@ -739,10 +776,7 @@ private:
     // loose from it is such a part).
     static int MixedCakeSides(const Board& b, uint64_t own)
     {
-        const uint64_t rest = own & ~b.mixed;
-        if (!rest || JoinedAround(std::countr_zero(b.mixed), b.occupied))
-            return rest ? 1 : 0;
-        return PartsHolding(rest, b.occupied & ~b.mixed);
+        return own & ~b.mixed ? PiecesWithout(std::countr_zero(b.mixed), b.occupied) : 0;
     }
 
     // Whether the position after the jump `from` > `to` passes the count of parts against
@@ -756,12 +790,7 @@ private:
     {
         if (loose + sides > b.jumps)
             return false;
-        const uint64_t occupied = b.occupied & ~Bit(from);
-        const uint64_t around = Neighbours(Bit(to)) & occupied;
-        if (std::popcount(around) < 2 || JoinedAround(to, occupied))
-            return true;
-        const uint64_t landing = PartOf(Bit(to), occupied) & ~Bit(to);
-        return loose + sides + PartsHolding(landing, occupied & ~Bit(to)) - 1 <= b.jumps;
+        return loose + sides + PiecesWithout(to, b.occupied & ~Bit(from)) - 1 <= b.jumps;
     }
 
     // With no jump to spare, the mixed cake takes the parts one by one: it may only jump
