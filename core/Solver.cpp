@@ -84,7 +84,7 @@ constexpr std::array<bool, 256> MakeJoinedAround()
 }
 
 // The eight cells around a cell are read from the bits of the tableau in one shift: bit k
-// of (occupied << 8) >> cell is the cell 8 - k before it, so the three cells of the column
+// of (occupied << 8) >> cell is the cell at cell + k - 8, so the three cells of the column
 // to the left are bits 0 to 2, the ones above and below bits 7 and 9, the column to the
 // right bits 14 to 16. Off the left and right edge they read as empty; across the top and
 // bottom row they would read the next column's cells, so those are masked off.
@@ -368,9 +368,10 @@ private:
 // search costs little, and grows while it fills up, never beyond its limit.
 //
 // Most look-ups find nothing, and each is a read from far memory. So the first cache line
-// of a bucket holds, for each entry, the word with its plates, hold places and bookkeeping
-// and beside it 16 more bits of the hash: a look-up that finds nothing reads that line
-// alone, and only an entry whose tag and plates match has the rest of its key compared.
+// of a bucket holds, for each entry, a word with its plates, hold places, bookkeeping and
+// 16 more bits of the hash (its tag), and the first word of its key: a look-up that finds
+// nothing reads that line alone, and only an entry whose tag and plates match has the
+// rest of its key compared.
 class FailTable {
 public:
     explicit FailTable(size_t bytes)
