@@ -545,15 +545,17 @@ struct Candidate {
 };
 
 // The parts a position was found to have, handed on to the position after a drop, so
-// that they need not be traced again: the mixed cake's part (0: not known) and the count
-// of loose parts. A step whose mover leaves its part in one piece keeps the parts as they
-// were, less the cell it left; one that splits its part makes each piece but one a loose
-// part, and the mixed cake's part is known only when the step did not split it. A jump
-// leaves each piece its part falls into without it loose, and takes one part out of the
-// loose ones, the one it lands in.
+// that they need not be traced again: the mixed cake's part (0: not known), the count of
+// loose parts, and after a step the mixed cake's sides (see MixedCakeSides; -1: not
+// known). A step whose mover leaves its part in one piece keeps the parts as they were,
+// less the cell it left; one that splits its part makes each piece but one a loose part,
+// and the mixed cake's part is known only when the step did not split it. A jump leaves
+// each piece its part falls into without it loose, and takes one part out of the loose
+// ones, the one it lands in.
 struct Parts {
     uint64_t own = 0;
     int loose = 0;
+    int sides = -1;
 };
 
 class Search {
@@ -588,7 +590,7 @@ public:
         table_.Prefetch(hash);
         const uint64_t own = known && known->own ? known->own : PartOf(b.mixed, b.occupied);  // the mixed cake's part
         const int loose = known ? known->loose : LooseParts(b, own);
-        const int sides = MixedCakeSides(b, own);
+        const int sides = known && known->sides >= 0 ? known->sides : MixedCakeSides(b, own);
         if (loose + std::max(0, sides - 1) > b.jumps ||
             (loose == b.jumps && loose > 0 && !VisitsCanKeepTheirOrder(b, own)))
             return false;
@@ -607,10 +609,22 @@ public:
             const Candidate& c = list[i];
             if (searched.Holds(c.kind, c.to))
                 continue;
-            const Sleeping next = searched.After(b, c.from, c.to);
             const bool split = c.pieces > 1 && (own & Bit(c.from));
-            const Parts after = c.kind == Sleeping::kJump ? Parts{0, loose + sides - 1}
-                                                          : Parts{split ? 0 : own & ~Bit(c.from), loose + c.pieces - 1};
+            Parts after = c.kind == Sleeping::kJump ? Parts{0, loose + sides - 1}
+                                                    : Parts{split ? 0 : own & ~Bit(c.from), loose + c.pieces - 1};
+            if (c.kind != Sleeping::kJump) {
+                // A step whose position the count of parts refuses at once, for the sides
+                // it leaves the mixed cake with, is not made: it counts as searched. (A jump
+                // was judged so when it was listed.)
+                const uint64_t occupied = b.occupied & ~Bit(c.from);
+                const int mixedAt = (b.mixed & Bit(c.from)) ? c.to : std::countr_zero(b.mixed);
+                after.sides = Neighbours(Bit(mixedAt)) & occupied ? PiecesWithout(mixedAt, occupied) : 0;
+                if (after.loose + std::max(0, after.sides - 1) > b.jumps) {
+                    searched.Add(c.kind, c.to);
+                    continue;
+                }
+            }
+            const Sleeping next = searched.After(b, c.from, c.to);
             const Undo u = b.Apply(c.from, c.to, c.goes);
             path_.push_back({CellAt(c.from), CellAt(c.to)});
             const bool solved = Run(b, next, &after);
