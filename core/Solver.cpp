@@ -609,16 +609,16 @@ public:
             const Candidate& c = list[i];
             if (searched.Holds(c.kind, c.to))
                 continue;
-            const bool split = c.pieces > 1 && (own & Bit(c.from));
-            Parts after = c.kind == Sleeping::kJump ? Parts{0, loose + sides - 1}
-                                                    : Parts{split ? 0 : own & ~Bit(c.from), loose + c.pieces - 1};
+            Parts after{0, loose + sides - 1};  // after a jump
             if (c.kind != Sleeping::kJump) {
                 // A step whose position the count of parts refuses at once, for the sides
                 // it leaves the mixed cake with, is not made: it counts as searched. (A jump
                 // was judged so when it was listed.)
                 const uint64_t occupied = b.occupied & ~Bit(c.from);
                 const int mixedAt = (b.mixed & Bit(c.from)) ? c.to : std::countr_zero(b.mixed);
-                after.sides = Neighbours(Bit(mixedAt)) & occupied ? PiecesWithout(mixedAt, occupied) : 0;
+                const bool split = c.pieces > 1 && (own & Bit(c.from));
+                after = {split ? 0 : own & ~Bit(c.from), loose + c.pieces - 1,
+                         Neighbours(Bit(mixedAt)) & occupied ? PiecesWithout(mixedAt, occupied) : 0};
                 if (after.loose + std::max(0, after.sides - 1) > b.jumps) {
                     searched.Add(c.kind, c.to);
                     continue;
