@@ -39,11 +39,12 @@ constexpr uint64_t Neighbours(uint64_t b)
     return (((b & kNotBottomRow) << 1) | ((b & kNotTopRow) >> 1) | (b << kRows) | (b >> kRows)) & kAllCells;
 }
 
-// The cells joined to `seed` through orthogonally neighbouring cells of `occupied`.
-uint64_t PartOf(uint64_t seed, uint64_t occupied)
+// The cells joined to `seed` through orthogonally neighbouring cells of `occupied`; traced
+// only until it holds every cell of `until`, when that is all that is asked.
+uint64_t PartOf(uint64_t seed, uint64_t occupied, uint64_t until = kAllCells)
 {
     uint64_t part = seed, grown = 0;
-    while (part != grown) {
+    while (part != grown && (until & ~part)) {
         grown = part;
         part = (part | Neighbours(part)) & occupied;
     }
@@ -135,11 +136,7 @@ int PiecesWithout(int cell, uint64_t occupied, int cap = kCells)
     const uint64_t around = Neighbours(Bit(cell)) & left;
     if ((around & (around - 1)) == 0 || JoinedAround(cell, left))
         return 1;
-    uint64_t piece = around & (~around + 1), grown = 0;
-    while (piece != grown && (around & ~piece)) {
-        grown = piece;
-        piece = (piece | Neighbours(piece)) & left;
-    }
+    const uint64_t piece = PartOf(around & (~around + 1), left, around);
     return (around & ~piece) == 0 ? 1 : 1 + PartsHolding(around & ~piece, left, cap - 1);
 }
 
@@ -223,8 +220,8 @@ struct Board {
         }
         code[cell] = static_cast<uint8_t>(c);
         occupied = c ? occupied | b : occupied & ~b;
-        mixed = c && CakeColour(c) == kMixedCake ? mixed | b : mixed & ~b;
-        coloured = c && CakeColour(c) != kMixedCake ? coloured | b : coloured & ~b;
+        mixed = cellsOf[kMixedCake];
+        coloured = occupied & ~mixed;
     }
     void SetSide(int colour, int plateSlices, int holdSlices)
     {
