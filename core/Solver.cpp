@@ -604,8 +604,6 @@ public:
             Shuffle(list, n);
         for (int i = 0; i < n; ++i) {
             const Candidate& c = list[i];
-            if (searched.Holds(c.kind, c.to))
-                continue;
             Parts after{0, loose + sides - 1};  // after a jump
             if (c.kind != Sleeping::kJump) {
                 // A step whose position the count of parts refuses at once, for the sides
@@ -693,14 +691,14 @@ private:
             stop_ = SolveStop::Time;
     }
 
-    // Every legal drop, best first, ranked by the move order `order` (see Rank). A drop whose
-    // position the count of parts would refuse at once is left out and added to `failing`
-    // instead: a step that splits its part into more pieces than the jumps to spare (each
+    // Every legal drop that is not asleep in `asleep`, best first, ranked by the move order
+    // `order` (see Rank). A drop whose position the count of parts would refuse at once is
+    // left out and put to sleep in `asleep` instead: a step that splits its part into more pieces than the jumps to spare (each
     // piece but one is a loose part more, see LooseParts), and a jump that strands more than
     // the jumps after it can reach (see JumpKeepsParts; `loose` and `sides` are this
     // position's counts).
     static int Candidates(const Board& b, int loose, int sides, std::array<Candidate, 5 * kCells>& list,
-                          Sleeping& failing, int order)
+                          Sleeping& asleep, int order)
     {
         // The pieces a cake leaving a cell splits its part into, worked out once per cell
         // (a cell is the mover of up to four drops), and counted only up to the first count
@@ -721,6 +719,9 @@ private:
             for (; movers; movers &= movers - 1) {
                 const int from = std::countr_zero(movers);
                 const bool jump = !(near & Bit(from));
+                const int kind = Sleeping::KindOf(from, to, jump);
+                if (asleep.Holds(kind, to))
+                    continue;  // not worth judging: it would be skipped
                 const uint64_t left = b.occupied & ~Bit(from);
                 const uint64_t around = Neighbours(Bit(from)) & left;
                 const int crowd = std::popcount(around);
@@ -728,13 +729,13 @@ private:
                     piecesFrom[from] = static_cast<int8_t>(PiecesWithout(from, b.occupied, tooMany));
                 const int pieces = piecesFrom[from];
                 if ((!jump && pieces == tooMany) || (jump && !JumpKeepsParts(b, from, to, loose, sides))) {
-                    failing.Add(Sleeping::KindOf(from, to, jump), to);
+                    asleep.Add(kind, to);
                     continue;
                 }
                 const bool splits = pieces > 1;
                 const uint8_t rank = Rank(order, d, jump, splits, crowd, (b.mixed & Bit(from)) != 0);
                 found[n++] = {static_cast<int8_t>(from), static_cast<int8_t>(to), d, rank,
-                              static_cast<uint8_t>(Sleeping::KindOf(from, to, jump)), static_cast<int8_t>(pieces)};
+                              static_cast<uint8_t>(kind), static_cast<int8_t>(pieces)};
                 ++perRank[rank];
             }
         }
