@@ -539,6 +539,7 @@ struct Candidate {
     uint8_t rank;  // lower first
     uint8_t kind;  // Sleeping's kind of drop
     int8_t pieces;  // of a step: the pieces its mover leaves its part in
+    int8_t sides;   // of a step: the mixed cake's sides after it (see MixedCakeSides)
 };
 
 // The parts a position was found to have, handed on to the position after a drop, so
@@ -596,6 +597,8 @@ public:
         std::array<Candidate, 5 * kCells> list;
         Sleeping searched = asleep;  // grows by each drop searched below
         const int n = Candidates(b, loose, sides, list, searched, order_);
+        if (n == 0)
+            return false;  // kept out of the table: listing it again costs no more than a look-up
         // Looked up only now, so that listing the drops hides the wait for the bucket: far
         // more positions go on to their drops than are found in the table.
         if (table_.Fails(b.key, hash, b.jumps))
@@ -606,18 +609,8 @@ public:
             const Candidate& c = list[i];
             Parts after{0, loose + sides - 1};  // after a jump
             if (c.kind != Sleeping::kJump) {
-                // A step whose position the count of parts refuses at once, for the sides
-                // it leaves the mixed cake with, is not made: it counts as searched. (A jump
-                // was judged so when it was listed.)
-                const uint64_t occupied = b.occupied & ~Bit(c.from);
-                const int mixedAt = (b.mixed & Bit(c.from)) ? c.to : std::countr_zero(b.mixed);
                 const bool split = c.pieces > 1 && (own & Bit(c.from));
-                after = {split ? 0 : own & ~Bit(c.from), loose + c.pieces - 1,
-                         Neighbours(Bit(mixedAt)) & occupied ? PiecesWithout(mixedAt, occupied) : 0};
-                if (after.loose + std::max(0, after.sides - 1) > b.jumps) {
-                    searched.Add(c.kind, c.to);
-                    continue;
-                }
+                after = {split ? 0 : own & ~Bit(c.from), loose + c.pieces - 1, c.sides};
             }
             const Sleeping next = searched.After(b, c.from, c.to);
             const Undo u = b.Apply(c.from, c.to, c.goes);
@@ -693,10 +686,12 @@ private:
 
     // Every legal drop that is not asleep in `asleep`, best first, ranked by the move order
     // `order` (see Rank). A drop whose position the count of parts would refuse at once is
-    // left out and put to sleep in `asleep` instead: a step that splits its part into more pieces than the jumps to spare (each
-    // piece but one is a loose part more, see LooseParts), and a jump that strands more than
-    // the jumps after it can reach (see JumpKeepsParts; `loose` and `sides` are this
-    // position's counts).
+    // left out and put to sleep in `asleep` instead: a step that splits its part into more
+    // pieces than the jumps to spare (each piece but one is a loose part more, see
+    // LooseParts) or leaves the mixed cake holding too many sides together (see
+    // MixedCakeSides), and a jump that strands more than the jumps after it can reach (see
+    // JumpKeepsParts; `loose` and `sides` are this position's counts). Those refused before
+    // any drop is searched sleep in every branch they commute with.
     static int Candidates(const Board& b, int loose, int sides, std::array<Candidate, 5 * kCells>& list,
                           Sleeping& asleep, int order)
     {
@@ -732,10 +727,19 @@ private:
                     asleep.Add(kind, to);
                     continue;
                 }
+                int8_t sidesAfter = -1;
+                if (!jump) {
+                    const int mixedAt = (b.mixed & Bit(from)) ? to : std::countr_zero(b.mixed);
+                    sidesAfter = static_cast<int8_t>(Neighbours(Bit(mixedAt)) & left ? PiecesWithout(mixedAt, left) : 0);
+                    if (loose + pieces - 1 + std::max(0, sidesAfter - 1) > b.jumps) {
+                        asleep.Add(kind, to);
+                        continue;
+                    }
+                }
                 const bool splits = pieces > 1;
                 const uint8_t rank = Rank(order, d, jump, splits, crowd, (b.mixed & Bit(from)) != 0);
                 found[n++] = {static_cast<int8_t>(from), static_cast<int8_t>(to), d, rank,
-                              static_cast<uint8_t>(kind), static_cast<int8_t>(pieces)};
+                              static_cast<uint8_t>(kind), static_cast<int8_t>(pieces), sidesAfter};
                 ++perRank[rank];
             }
         }
