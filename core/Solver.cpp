@@ -702,7 +702,8 @@ private:
         piecesFrom.fill(0);
         const int tooMany = b.jumps - loose + 2;
         std::array<Candidate, 5 * kCells> found;
-        std::array<int, kRanks> perRank{};
+        std::array<int, kRanks> perRank;  // counted only for the ranks in `ranks`
+        uint64_t ranks = 0;
         int n = 0;
         for (uint64_t targets = b.Targets(); targets; targets &= targets - 1) {
             const int to = std::countr_zero(targets);
@@ -740,12 +741,17 @@ private:
                 const uint8_t rank = Rank(order, d, jump, splits, crowd, (b.mixed & Bit(from)) != 0);
                 found[n++] = {static_cast<int8_t>(from), static_cast<int8_t>(to), d, rank,
                               static_cast<uint8_t>(kind), static_cast<int8_t>(pieces), sidesAfter};
+                if (!(ranks & uint64_t{1} << rank))
+                    perRank[rank] = 0;
+                ranks |= uint64_t{1} << rank;
                 ++perRank[rank];
             }
         }
         // In order of rank, and in the order found within a rank.
-        for (int r = 0, at = 0; r < kRanks; ++r)
+        for (int at = 0; ranks; ranks &= ranks - 1) {
+            const int r = std::countr_zero(ranks);
             std::swap(perRank[r], at), at += perRank[r];
+        }
         for (int i = 0; i < n; ++i)
             list[perRank[found[i].rank]++] = found[i];
         return n;
