@@ -624,7 +624,8 @@ public:
                 return false;
             searched.Add(c.kind, c.to);
         }
-        table_.Store(b.key, hash, b.jumps, positions_ - before);
+        if (positions_ - before >= kWorthStoring)
+            table_.Store(b.key, hash, b.jumps, positions_ - before);
         return false;
     }
 
@@ -654,6 +655,12 @@ public:
     SolveStop stop_ = SolveStop::None;
 
 private:
+    // A failed position is stored only when the search below it made at least this many
+    // positions. Few entries are ever found again (the sleeping drops already skip the other
+    // orders of drops that commute), and searching a small one again costs little more
+    // than the look-up; without them the table stays smaller, and its reads faster.
+    static constexpr uint64_t kWorthStoring = 4;
+
     // After a restart, moves of equal rank come in another order.
     void Shuffle(std::array<Candidate, 5 * kCells>& list, int n)
     {
