@@ -707,6 +707,9 @@ private:
         // that strands more parts than there are jumps.
         std::array<int8_t, kCells> piecesFrom;
         piecesFrom.fill(0);
+        // Likewise the mixed cake's sides after a step, for the steps of the other cakes.
+        std::array<int8_t, kCells> sidesFrom;
+        sidesFrom.fill(-1);
         const int tooMany = b.jumps - loose + 2;
         std::array<Candidate, 5 * kCells> found;
         std::array<int, kRanks> perRank;  // counted only for the ranks in `ranks`
@@ -737,8 +740,13 @@ private:
                 }
                 int8_t sidesAfter = -1;
                 if (!jump) {
-                    const int mixedAt = (b.mixed & Bit(from)) ? to : std::countr_zero(b.mixed);
-                    sidesAfter = static_cast<int8_t>(Neighbours(Bit(mixedAt)) & left ? PiecesWithout(mixedAt, left) : 0);
+                    const bool moves = b.mixed & Bit(from);
+                    const int mixedAt = moves ? to : std::countr_zero(b.mixed);
+                    sidesAfter = moves ? -1 : sidesFrom[from];
+                    if (sidesAfter < 0)
+                        sidesAfter = static_cast<int8_t>(Neighbours(Bit(mixedAt)) & left ? PiecesWithout(mixedAt, left) : 0);
+                    if (!moves)
+                        sidesFrom[from] = sidesAfter;
                     if (loose + pieces - 1 + std::max(0, sidesAfter - 1) > b.jumps) {
                         asleep.Add(kind, to);
                         continue;
