@@ -740,12 +740,12 @@ private:
                 }
                 int8_t sidesAfter = -1;
                 if (!jump) {
-                    const bool moves = b.mixed & Bit(from);
-                    const int mixedAt = moves ? to : std::countr_zero(b.mixed);
-                    sidesAfter = moves ? -1 : sidesFrom[from];
+                    const bool mixedMoves = b.mixed & Bit(from);
+                    const int mixedAt = mixedMoves ? to : std::countr_zero(b.mixed);
+                    sidesAfter = mixedMoves ? -1 : sidesFrom[from];
                     if (sidesAfter < 0)
                         sidesAfter = static_cast<int8_t>(Neighbours(Bit(mixedAt)) & left ? PiecesWithout(mixedAt, left) : 0);
-                    if (!moves)
+                    if (!mixedMoves)
                         sidesFrom[from] = sidesAfter;
                     if (loose + pieces - 1 + std::max(0, sidesAfter - 1) > b.jumps) {
                         asleep.Add(kind, to);
