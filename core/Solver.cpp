@@ -614,12 +614,12 @@ public:
             }
             const Sleeping next = searched.After(b, c.from, c.to);
             const Undo u = b.Apply(c.from, c.to, c.goes);
-            path_.push_back({CellAt(c.from), CellAt(c.to)});
             const bool solved = Run(b, next, &after);
             b.Revert(u);
-            if (solved)
+            if (solved) {
+                path_.push_back({CellAt(c.from), CellAt(c.to)});  // the solution is built on the way back
                 return true;
-            path_.pop_back();
+            }
             if (stop_ != SolveStop::None || restarting_)
                 return false;
             searched.Add(c.kind, c.to);
@@ -641,8 +641,10 @@ public:
             restarting_ = false;
             restartAt_ = positions_ + budget;
             path_.clear();
-            if (Run(b, Sleeping{}))
+            if (Run(b, Sleeping{})) {
+                std::reverse(path_.begin(), path_.end());
                 return true;
+            }
             if (stop_ != SolveStop::None || !restarting_)
                 return false;
             shuffle_ = true;
