@@ -640,7 +640,6 @@ public:
         for (uint64_t budget = 200;; budget += budget / 10) {
             restarting_ = false;
             restartAt_ = positions_ + budget;
-            path_.clear();
             if (Run(b, Sleeping{})) {
                 std::reverse(path_.begin(), path_.end());
                 return true;
@@ -652,7 +651,7 @@ public:
         }
     }
 
-    std::vector<Move> path_;
+    std::vector<Move> path_;  // the drops of the solution, once one is found
     uint64_t positions_ = 0;
     SolveStop stop_ = SolveStop::None;
 
