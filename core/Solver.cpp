@@ -588,7 +588,7 @@ public:
         table_.Prefetch(hash);
         const uint64_t own = known && known->own ? known->own : PartOf(b.mixed, b.occupied);  // the mixed cake's part
         const int loose = known ? known->loose : LooseParts(b, own);
-        const int sides = known && known->sides >= 0 ? known->sides : MixedCakeSides(b, own);
+        const int sides = known && known->sides >= 0 ? known->sides : MixedCakeSides(b.mixed, b.occupied);
         if (loose + std::max(0, sides - 1) > b.jumps ||
             (loose == b.jumps && loose > 0 && !VisitsCanKeepTheirOrder(b, own)))
             return false;
@@ -742,10 +742,9 @@ private:
                 int8_t sidesAfter = -1;
                 if (!jump) {
                     const bool mixedMoves = b.mixed & Bit(from);
-                    const int mixedAt = mixedMoves ? to : std::countr_zero(b.mixed);
                     sidesAfter = mixedMoves ? -1 : sidesFrom[from];
                     if (sidesAfter < 0)
-                        sidesAfter = static_cast<int8_t>(Neighbours(Bit(mixedAt)) & left ? PiecesWithout(mixedAt, left) : 0);
+                        sidesAfter = static_cast<int8_t>(MixedCakeSides(mixedMoves ? Bit(to) : b.mixed, left));
                     if (!mixedMoves)
                         sidesFrom[from] = sidesAfter;
                     if (loose + pieces - 1 + std::max(0, sidesAfter - 1) > b.jumps) {
@@ -813,9 +812,13 @@ private:
     // it, which no cake may take. So each piece but one needs a jump, besides the parts
     // already out of its reach, however the pieces change meanwhile (a piece that comes
     // loose from it is such a part).
-    static int MixedCakeSides(const Board& b, uint64_t own)
+    // `mixed`: the mixed cake's cell as a bit (0 when there is none), `occupied`: the cells
+    // of the tableau it is on.
+    static int MixedCakeSides(uint64_t mixed, uint64_t occupied)
     {
-        return own & ~b.mixed ? PiecesWithout(std::countr_zero(b.mixed), b.occupied) : 0;
+        if (!(Neighbours(mixed) & occupied))
+            return 0;
+        return PiecesWithout(std::countr_zero(mixed), occupied);
     }
 
     // Whether the position after the jump `from` > `to` passes the count of parts against
